@@ -1,0 +1,41 @@
+# Compiler settings shared by every target.
+#
+# tambrel_code: flags for all code of the programs (portable or Win32). The programs are small:
+# no exceptions, no RTTI, sections that the linker can drop.
+add_library(tambrel_code INTERFACE)
+target_compile_options(tambrel_code INTERFACE
+  -Wall -Wextra -Wshadow -Wno-missing-field-initializers
+  -fno-exceptions -fno-rtti
+  $<$<BOOL:${WIN32}>:-ffunction-sections -fdata-sections>)
+target_include_directories(tambrel_code INTERFACE ${PROJECT_SOURCE_DIR})
+
+if(NOT WIN32 AND TAMBREL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # Shipped programs: statically linked, stripped, unused sections dropped, GUI subsystem.
+  add_library(tambrel_program INTERFACE)
+  target_link_options(tambrel_program INTERFACE -static -s -Wl,--gc-sections -mwindows)
+  target_link_libraries(tambrel_program INTERFACE tambrel_code)
+
+  set(TAMBREL_SHIPPED_DIR ${CMAKE_BINARY_DIR}/bin)
+
+  # tambrel_add_program(<target> SOURCES ... LIBS ...): a shipped program in build/<preset>/bin.
+  function(tambrel_add_program target)
+    cmake_parse_arguments(P "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${target} WIN32 ${P_SOURCES})
+    target_link_libraries(${target} PRIVATE tambrel_program ${P_LIBS})
+    set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAMBREL_SHIPPED_DIR})
+  endfunction()
+endif()
+
+# tambrel_add_icon(<output.ico> <pixel-art source>): the build draws each icon from a text source.
+function(tambrel_add_icon output source)
+  find_package(Python3 REQUIRED COMPONENTS Interpreter)
+  add_custom_command(OUTPUT ${output}
+    COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tools/make_ico.py ${source} ${output}
+    DEPENDS ${source} ${PROJECT_SOURCE_DIR}/tools/make_ico.py
+    COMMENT "Drawing ${output}")
+endfunction()

@@ -1,0 +1,83 @@
+# Test layers:
+#   native  GoogleTest unit tests and libFuzzer targets, run on the host
+#   wine    GoogleTest programs of the Win32 adapters, run under Wine (64-bit build only)
+#   e2e     scenarios that drive the real programs under Wine and Xvfb (64-bit build only)
+enable_testing()
+
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+# Only the 64-bit Windows build can run here (the kernel has no 32-bit support).
+set(TAMBREL_RUNS_WINDOWS OFF)
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(TAMBREL_RUNS_WINDOWS ON)
+endif()
+
+set(TAMBREL_WINE_DIR ${CMAKE_BINARY_DIR}/wine)
+set(TAMBREL_TEST_BIN_DIR ${CMAKE_BINARY_DIR}/test-bin)
+
+# tambrel_add_native_test(<name> SOURCES ... LIBS ...)
+function(tambrel_add_native_test name)
+  if(WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAMBREL_TEST_BIN_DIR})
+  add_test(NAME native.${name} COMMAND ${name})
+endfunction()
+
+# tambrel_add_fuzz_target(<name> SOURCES ... LIBS ...): built with libFuzzer, run for a bounded time.
+function(tambrel_add_fuzz_target name)
+  if(WIN32 OR NOT TAMBREL_FUZZ OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAMBREL_TEST_BIN_DIR})
+  set(corpus ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
+  file(MAKE_DIRECTORY ${corpus})
+  add_test(NAME fuzz.${name}
+    COMMAND ${name} -max_total_time=${TAMBREL_FUZZ_SECONDS} -print_final_stats=1 ${corpus})
+endfunction()
+
+# tambrel_add_windows_test(<name> SOURCES ... LIBS ...): a GoogleTest program of Win32 adapters.
+# Built by both Windows builds (so the 32-bit adapters compile and link); run under Wine by the
+# 64-bit build, in a prefix of the test run's own.
+function(tambrel_add_windows_test name)
+  if(NOT WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_options(${name} PRIVATE -static)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAMBREL_TEST_BIN_DIR})
+  if(TAMBREL_RUNS_WINDOWS)
+    add_test(NAME wine.${name}
+      COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/wine-test-run ${TAMBREL_WINE_DIR} $<TARGET_FILE:${name}>)
+    set_tests_properties(wine.${name} PROPERTIES FIXTURES_REQUIRED wine_template TIMEOUT 300)
+  endif()
+endfunction()
+
+# tambrel_add_e2e_scenarios(<file.py>): one end-to-end scenario file (pytest), run under Wine and Xvfb.
+function(tambrel_add_e2e_scenarios file)
+  if(NOT TAMBREL_RUNS_WINDOWS)
+    return()
+  endif()
+  get_filename_component(stem ${file} NAME_WE)
+  add_test(NAME e2e.${stem}
+    COMMAND /usr/bin/python3 -m pytest -q -p no:cacheprovider ${file}
+    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests/e2e)
+  set_tests_properties(e2e.${stem} PROPERTIES
+    FIXTURES_REQUIRED wine_template TIMEOUT 900
+    ENVIRONMENT "TAMBREL_BUILD_DIR=${CMAKE_BINARY_DIR};TAMBREL_WINE_DIR=${TAMBREL_WINE_DIR}")
+endfunction()

@@ -1,0 +1,48 @@
+#pragma once
+// The MPU-401 UART register protocol: data writes with the status handshake, the reset into UART
+// mode and the "Panic" sequence. Every wait is bounded; an interface that stops answering is
+// marked as not responding and later writes are dropped until Panic finds it again.
+#include <cstdint>
+
+#include "panel/device/port_io.h"
+
+namespace mpu401 {
+constexpr uint8_t kStatusOutputBusy = 0x40;  // set: the interface cannot take a byte now
+constexpr uint8_t kStatusInputEmpty = 0x80;  // set: no received byte is waiting
+constexpr uint8_t kCommandReset = 0xFF;
+constexpr uint8_t kCommandUartMode = 0x3F;
+constexpr uint8_t kReplyAcknowledge = 0xFE;
+constexpr uint32_t kWaitLimitMs = 200;
+}  // namespace mpu401
+
+enum class PortFault : uint8_t {
+  None,
+  NotResponding,  // a status wait ran out
+  AccessRefused,  // the system does not allow direct port access
+};
+
+class MpuPort {
+ public:
+  MpuPort(PortIo& io, TickSource& clock);
+
+  void WriteData(uint16_t base, uint8_t byte);
+  void ResetToUart(uint16_t base);
+  // Writes 80h at base+3 (handshake on base+4), then resets the interface at base. Always runs,
+  // even when the interface was marked as not responding; sending resumes when it answers.
+  void Panic(uint16_t base);
+
+  bool Responding() const { return fault_ == PortFault::None; }
+  PortFault Fault() const { return fault_; }
+  // Returns a fault once, the first time it is asked after the fault began; None otherwise.
+  // The panel tells the user once per fault.
+  PortFault TakeNewFault();
+
+ private:
+  bool WaitStatusClear(uint16_t statusPort, uint8_t bit);
+  void MarkFault(PortFault fault);
+
+  PortIo& io_;
+  TickSource& clock_;
+  PortFault fault_ = PortFault::None;
+  bool faultReported_ = false;
+};

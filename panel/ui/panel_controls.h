@@ -1,0 +1,70 @@
+#pragma once
+// Control identifiers of the panel dialog (template 102) and its other resources.
+
+// Resources
+#define IDD_PANEL 102
+#define IDI_PANEL 128
+#define IDR_ACCELERATORS 129
+
+// Strings
+#define IDS_SAVE_MIDI 175
+#define IDS_SAVING 176
+#define IDS_CANNOT_CREATE 177
+#define IDS_WRITE_FAILED 178
+#define IDS_NO_MEMORY 179
+
+// Master area, channels and "Save &MIDI"
+#define IDC_MASTER_VOLUME 1000
+#define IDC_MASTER_VOLUME_LABEL 1001
+#define IDC_MASTER_TUNE 1002
+#define IDC_MASTER_TUNE_LABEL 1003
+#define IDC_MASTER_TRANSPOSE_SPIN 1004
+#define IDC_MASTER_TRANSPOSE_LABEL 1005
+#define IDC_MASTER_TRANSPOSE 1006
+#define IDC_CHANNEL_GROUP 1010
+#define IDC_DIGITAL_GROUP 1015
+#define IDC_CHANNEL_FIRST 1024
+#define IDC_CHANNEL_LAST 1039
+#define IDC_SAVE_MIDI 1040
+
+// Digital audio
+#define IDC_DIGITAL_VOLUME 2018
+#define IDC_DIGITAL_BRIGHTNESS 2019
+#define IDC_DIGITAL_TRANSPOSE_SPIN 2021
+#define IDC_DIGITAL_TUNE 2022
+#define IDC_DIGITAL_TRANSPOSE 2023
+#define IDC_DIGITAL_REVERB 2025
+#define IDC_DIGITAL_CHORUS 2026
+#define IDC_PANIC 2120
+#define IDC_DIGITAL_TARGET 2149
+#define IDC_DIGITAL_REVERB_LABEL 2150
+#define IDC_DIGITAL_VOLUME_LABEL 2151
+#define IDC_DIGITAL_TUNE_LABEL 2152
+#define IDC_DIGITAL_TRANSPOSE_LABEL 2153
+#define IDC_DIGITAL_CHORUS_LABEL 2155
+#define IDC_DIGITAL_BRIGHTNESS_LABEL 2156
+
+// Reverb/delay and chorus
+#define IDC_REVERB_TYPE 3100
+#define IDC_REVERB_LEVEL 3101
+#define IDC_REVERB_DECAY 3102
+#define IDC_DELAY_TIME 3103
+#define IDC_DELAY_FEEDBACK 3104
+#define IDC_CHORUS_LEVEL 3105
+#define IDC_CHORUS_FEEDBACK 3106
+#define IDC_CHORUS_DELAY 3107
+#define IDC_CHORUS_RATE 3108
+#define IDC_CHORUS_DEPTH 3109
+#define IDC_DECAY_LABEL 3150
+#define IDC_REPEAT_LABEL 3151
+#define IDC_TIME_LABEL 3152
+
+// Commands of accelerator table 129
+#define IDM_ALT_V 2000
+#define IDM_ALT_U 2001
+#define IDM_ALT_T 2002
+#define IDM_ENTER 32700
+
+// Strings telling the user that the MIDI interface cannot be reached (the port in hex)
+#define IDS_PORT_NOT_RESPONDING 180
+#define IDS_PORT_REFUSED 181
