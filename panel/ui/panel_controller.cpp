@@ -1,0 +1,179 @@
+#include "panel/ui/panel_controller.h"
+
+#include "panel/ui/panel_controls.h"
+
+namespace {
+
+constexpr const char* kReverbTypeNames[kReverbTypeCount] = {
+    "Room 1", "Room 2", "Room 3", "Hall 1", "Hall 2", "Plate", "Delay", "Pan Delay",
+};
+
+constexpr int kDefaultReverbType = 4;  // "Hall 2"
+constexpr int kFirstDelayType = 6;     // "Delay" and "Pan Delay" use time and repeat, not decay
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Decimal text of a small signed number; buffer holds at least 12 characters.
+void FormatNumber(int value, char* buffer) {
+  char digits[12];
+  int count = 0;
+  unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+  do {
+    digits[count++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  char* out = buffer;
+  if (value < 0) *out++ = '-';
+  while (count > 0) *out++ = digits[--count];
+  *out = '\0';
+}
+
+bool IsChannelBox(int id) { return id >= IDC_CHANNEL_FIRST && id <= IDC_CHANNEL_LAST; }
+
+}  // namespace
+
+const char* ReverbTypeName(int index) {
+  if (index < 0 || index >= kReverbTypeCount) return nullptr;
+  return kReverbTypeNames[index];
+}
+
+int FindReverbTypeByPrefix(const char* text) {
+  char prefix[kReverbTypeTextLimit + 1];
+  int length = 0;
+  while (length < kReverbTypeTextLimit && text[length] != '\0') {
+    prefix[length] = LowerAscii(text[length]);
+    ++length;
+  }
+  // An emptied field names no type; it must not silently switch the effect to the first one.
+  if (length == 0) return -1;
+  for (int index = 0; index < kReverbTypeCount; ++index) {
+    const char* name = kReverbTypeNames[index];
+    int i = 0;
+    while (i < length && name[i] != '\0' && LowerAscii(name[i]) == prefix[i]) ++i;
+    if (i == length) return index;
+  }
+  return -1;
+}
+
+void PanelController::StartupPush() {
+  PanelSettings& settings = messages_.Settings();
+
+  SetUpSlider(IDC_MASTER_VOLUME, 127, settings.MVol);
+
+  // The digital-audio identifiers in ascending order: volume, brightness, tune, reverb, chorus.
+  SetUpSlider(IDC_DIGITAL_VOLUME, 127, settings.DigitalBlock[kDigitalVolume]);
+  SetUpSlider(IDC_DIGITAL_BRIGHTNESS, 127, settings.DigitalBlock[kDigitalBrightness]);
+  SetUpSlider(IDC_DIGITAL_TUNE, 16383, settings.DTun, 8192);
+  SetUpSlider(IDC_DIGITAL_REVERB, 127, settings.DigitalBlock[kDigitalReverb]);
+  SetUpSlider(IDC_DIGITAL_CHORUS, 127, settings.DigitalBlock[kDigitalChorus]);
+
+  SetUpSlider(IDC_MASTER_TUNE, 1999, settings.MTun, 1000);
+
+  SetUpTranspose(IDC_MASTER_TRANSPOSE, IDC_MASTER_TRANSPOSE_SPIN, -24, 24, settings.MTrn - 64);
+  SetUpTranspose(IDC_DIGITAL_TRANSPOSE, IDC_DIGITAL_TRANSPOSE_SPIN, -64, 63,
+                 settings.DigitalBlock[kDigitalTranspose] - 64);
+
+  for (int id = IDC_REVERB_LEVEL; id <= IDC_CHORUS_DEPTH; ++id) {
+    SetUpSlider(id, 127, settings.EffectsBlock[id - IDC_REVERB_TYPE]);
+  }
+
+  // A stored type outside the list would leave the combo empty and send no valid type.
+  int type = settings.EffectsBlock[kReverbType];
+  if (type >= kReverbTypeCount) type = kDefaultReverbType;
+  surface_.SetComboSelection(IDC_REVERB_TYPE, type);
+  ApplyReverbType();
+
+  // Sending the stored channel states with the toggle: invert first, then toggle each channel.
+  const uint16_t stored = settings.Mute;
+  settings.Mute = static_cast<uint16_t>(~stored);
+  for (int channel = 0; channel < 16; ++channel) {
+    surface_.SetCheck(IDC_CHANNEL_FIRST + channel, (stored >> channel) & 1);
+    messages_.ToggleChannel(channel);
+  }
+  settings.Mute = stored;
+
+  scrollEnded_ = true;
+}
+
+void PanelController::SetUpSlider(int id, int high, int position, int tick) {
+  surface_.SetSliderRange(id, 0, high);
+  // After the range: a trackbar refuses a tick mark outside its current range.
+  if (tick >= 0) surface_.SetSliderTick(id, tick);
+  surface_.SetSliderPos(id, position);
+  messages_.SendControl(id, surface_.SliderPos(id));
+}
+
+void PanelController::SetUpTranspose(int editId, int spinId, int low, int high, int shown) {
+  surface_.SetEditLimit(editId, 3);
+  surface_.SetUpDownRange(spinId, low, high);
+  char text[12];
+  FormatNumber(shown, text);
+  surface_.SetText(editId, text);
+  ApplyTranspose(editId, text);
+}
+
+void PanelController::ApplyTranspose(int editId, const char* text) {
+  TransposeResult result = editId == IDC_MASTER_TRANSPOSE ? messages_.ApplyMasterTranspose(text)
+                                                          : messages_.ApplyDigitalTranspose(text);
+  if (result == TransposeResult::Reset) surface_.SetText(editId, "0");
+}
+
+void PanelController::OnScroll(int id, int code) {
+  if (code != kScrollEnd) {
+    scrollEnded_ = false;
+    return;
+  }
+  // The platform's trackbar can report the end of one mouse drag twice.
+  if (scrollEnded_) return;
+  scrollEnded_ = true;
+  messages_.SendControl(id, surface_.SliderPos(id));
+}
+
+void PanelController::OnEditKillFocus(int id) {
+  if (id != IDC_MASTER_TRANSPOSE && id != IDC_DIGITAL_TRANSPOSE) return;
+  // Wider than the box's three characters, so that a longer text set from outside is never
+  // shortened into a different number.
+  char text[32];
+  text[0] = '\0';
+  surface_.GetText(id, text, sizeof text);
+  text[sizeof text - 1] = '\0';
+  ApplyTranspose(id, text);
+}
+
+void PanelController::OnReverbTypeSelChange() { ApplyReverbType(); }
+
+void PanelController::OnReverbTypeKillFocus() {
+  char text[kReverbTypeTextLimit + 1];
+  text[0] = '\0';
+  surface_.GetText(IDC_REVERB_TYPE, text, sizeof text);
+  text[kReverbTypeTextLimit] = '\0';
+  const int index = FindReverbTypeByPrefix(text);
+  if (index < 0) return;
+  surface_.SetComboSelection(IDC_REVERB_TYPE, index);
+  ApplyReverbType();
+}
+
+void PanelController::OnChannelClicked(int id) {
+  if (!IsChannelBox(id)) return;
+  const int channel = id - IDC_CHANNEL_FIRST;
+  messages_.ToggleChannel(channel);
+  // The box flips on its own; set it from the state anyway so the two can never drift apart.
+  surface_.SetCheck(id, (messages_.Settings().Mute >> channel) & 1);
+}
+
+void PanelController::OnTargetClicked() {
+  surface_.SetText(IDC_DIGITAL_TARGET, DigitalTargetCaption(messages_.CycleDigitalTarget()));
+}
+
+void PanelController::ApplyReverbType() {
+  const int index = surface_.ComboSelection(IDC_REVERB_TYPE);
+  if (index < 0 || index >= kReverbTypeCount) return;
+  messages_.SendReverbType(index);
+  const bool delay = index >= kFirstDelayType;
+  surface_.Show(IDC_REVERB_DECAY, !delay);
+  surface_.Show(IDC_DECAY_LABEL, !delay);
+  surface_.Show(IDC_DELAY_TIME, delay);
+  surface_.Show(IDC_TIME_LABEL, delay);
+  surface_.Show(IDC_DELAY_FEEDBACK, delay);
+  surface_.Show(IDC_REPEAT_LABEL, delay);
+}
