@@ -1,0 +1,51 @@
+#include "panel/core/registry_settings_store_win32.h"
+
+namespace {
+const char kKeyPath[] = "Software\\Tambrel";
+char kKeyClass[] = "Tambrel";  // RegCreateKeyExA takes the class as a non-const string
+}  // namespace
+
+bool RegistrySettingsStore::OpenForRead() {
+  Close();
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return false;
+  key_ = key;
+  return true;
+}
+
+// The buffer starts zeroed so that a shorter value arrives zero-extended; a longer one does not
+// fit the four bytes and fails. The stored type is not examined.
+bool RegistrySettingsStore::Read(const char* name, uint32_t* value) {
+  if (key_ == nullptr) return false;
+  DWORD data = 0;
+  DWORD size = sizeof data;
+  if (RegQueryValueExA(key_, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&data), &size) != ERROR_SUCCESS) {
+    return false;
+  }
+  *value = data;
+  return true;
+}
+
+bool RegistrySettingsStore::OpenForWrite() {
+  Close();
+  HKEY key = nullptr;
+  DWORD disposition = 0;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, kKeyClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                      &key, &disposition) != ERROR_SUCCESS) {
+    return false;
+  }
+  key_ = key;
+  return true;
+}
+
+void RegistrySettingsStore::Write(const char* name, uint32_t value) {
+  if (key_ == nullptr) return;
+  DWORD data = value;
+  RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+}
+
+void RegistrySettingsStore::Close() {
+  if (key_ == nullptr) return;
+  RegCloseKey(key_);
+  key_ = nullptr;
+}

@@ -1,0 +1,34 @@
+#include "panel/core/settings_store.h"
+
+namespace {
+
+bool InRange(const SettingField& field, uint32_t value) {
+  return value >= field.minValue && value <= field.maxValue;
+}
+
+// The tune's two 7-bit halves are not stored; they follow DTun.
+void FollowDigitalTune(PanelSettings& settings) {
+  settings.DigitalBlock[kDigitalTuneMsb] = static_cast<uint8_t>((settings.DTun >> 7) & 0x7F);
+  settings.DigitalBlock[kDigitalTuneLsb] = static_cast<uint8_t>(settings.DTun & 0x7F);
+}
+
+}  // namespace
+
+void LoadSettings(PanelSettings& settings, SettingsStore& store) {
+  if (!store.OpenForRead()) return;
+  for (const SettingField& field : kSettingFields) {
+    uint32_t value = 0;
+    // A value outside its field's range would put a byte of 80h or more inside a message (or
+    // name no reverb type); it is treated like a missing one.
+    if (!store.Read(field.name, &value) || !InRange(field, value)) continue;
+    WriteField(settings, field, value);
+    if (field.offset == offsetof(PanelSettings, DTun)) FollowDigitalTune(settings);
+  }
+  store.Close();
+}
+
+void SaveSettings(const PanelSettings& settings, SettingsStore& store) {
+  if (!store.OpenForWrite()) return;
+  for (const SettingField& field : kSettingFields) store.Write(field.name, ReadField(settings, field));
+  store.Close();
+}
