@@ -1,0 +1,22 @@
+#pragma once
+// The export's dialogs: the save-file dialog, the button caption and the failure message boxes,
+// with texts from the string table of `strings`.
+#include <windows.h>
+
+#include "panel/export/export_ui.h"
+
+// The file dialog's filter: MIDI files first, then everything.
+extern const char kMidiFileFilter[];
+
+class DialogExportUi : public ExportUi {
+ public:
+  DialogExportUi(HWND dialog, HINSTANCE strings) : dialog_(dialog), strings_(strings) {}
+
+  bool ChoosePath(char* path, size_t size) override;
+  void ShowCaption(int stringId) override;
+  void ReportError(int stringId) override;
+
+ private:
+  HWND dialog_;
+  HINSTANCE strings_;
+};

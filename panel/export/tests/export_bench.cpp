@@ -1,0 +1,91 @@
+#include "panel/export/tests/export_bench.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "panel/export/midi_image.h"
+
+void FieldSurface::SetSliderRange(int id, int low, int high) {
+  Slider& s = sliders[id];
+  s.low = low;
+  s.high = high;
+  s.pos = std::clamp(s.pos, low, high);
+}
+
+void FieldSurface::SetSliderPos(int id, int position) {
+  Slider& s = sliders[id];
+  s.pos = std::clamp(position, s.low, s.high);
+}
+
+void FieldSurface::GetText(int id, char* buffer, size_t size) {
+  if (size == 0) return;
+  const std::string& text = texts[id];
+  const size_t n = std::min(text.size(), size - 1);
+  memcpy(buffer, text.data(), n);
+  buffer[n] = '\0';
+}
+
+HeapImageMemory::~HeapImageMemory() { free(block_); }
+
+uint8_t* HeapImageMemory::Obtain(size_t size) {
+  lastSize = size;
+  if (refuse || block_ != nullptr) return nullptr;
+  ++obtained;
+  block_ = static_cast<uint8_t*>(calloc(size, 1));
+  return block_;
+}
+
+void HeapImageMemory::Release(uint8_t* block) {
+  if (block == nullptr || block != block_) abort();  // releasing what was never given
+  ++released;
+  free(block_);
+  block_ = nullptr;
+}
+
+void ExportBench::Open() {
+  controller.StartupPush();
+  CardBytes();
+}
+
+Bytes ExportBench::Build(int* result) {
+  const int r = BuildImage(controller, memory);
+  if (result) *result = r;
+  Bytes image;
+  if (r == kImageBuilt) {
+    image.assign(sink.state.bufferStart, sink.state.bufferStart + sink.state.deltaTicks);
+  }
+  if (sink.state.bufferStart) memory.Release(sink.state.bufferStart);
+  sink.state.bufferStart = nullptr;
+  return image;
+}
+
+Bytes ExportBench::CardBytes() {
+  std::vector<uint8_t> all(card.DataBytes(nullptr, 0));
+  card.DataBytes(all.data(), all.size());
+  Bytes fresh(all.begin() + static_cast<long>(cardSeen_), all.end());
+  cardSeen_ = all.size();
+  return fresh;
+}
+
+Bytes ParseHex(const char* text) {
+  Bytes bytes;
+  unsigned value = 0;
+  int n = 0;
+  while (sscanf(text, " %2x%n", &value, &n) == 1) {
+    bytes.push_back(static_cast<uint8_t>(value));
+    text += n;
+  }
+  return bytes;
+}
+
+std::string Hex(const Bytes& bytes) {
+  std::string text;
+  char part[4];
+  for (uint8_t b : bytes) {
+    snprintf(part, sizeof part, text.empty() ? "%02X" : " %02X", b);
+    text += part;
+  }
+  return text;
+}

@@ -1,0 +1,93 @@
+#pragma once
+// The panel's portable side wired as in the program, with the software interface in place of the
+// card and plain fields in place of the dialog's controls, for recording exports.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "panel/core/parameter_messages.h"
+#include "panel/device/message_sink.h"
+#include "panel/device/mpu401_model.h"
+#include "panel/device/mpu_port.h"
+#include "panel/export/image_memory.h"
+#include "panel/export/tests/smf_reader.h"
+#include "panel/ui/control_surface.h"
+#include "panel/ui/panel_controller.h"
+
+class StepClock : public TickSource {
+ public:
+  uint32_t Milliseconds() override { return now_++; }
+
+ private:
+  uint32_t now_ = 0;
+};
+
+// Controls as plain fields; a slider keeps its position inside its range like a trackbar.
+class FieldSurface : public ControlSurface {
+ public:
+  struct Slider {
+    int low = 0, high = 100, pos = 0;
+  };
+
+  void SetSliderRange(int id, int low, int high) override;
+  void SetSliderTick(int, int) override {}
+  void SetSliderPos(int id, int position) override;
+  int SliderPos(int id) override { return sliders[id].pos; }
+  void SetEditLimit(int, int) override {}
+  void SetUpDownRange(int, int, int) override {}
+  void SetText(int id, const char* text) override { texts[id] = text; }
+  void GetText(int id, char* buffer, size_t size) override;
+  void SetCheck(int id, bool checked) override { checks[id] = checked; }
+  int ComboSelection(int) override { return comboSelection; }
+  void SetComboSelection(int, int index) override { comboSelection = index >= 0 && index < 8 ? index : -1; }
+  void Show(int id, bool shown) override { visible[id] = shown; }
+
+  std::map<int, Slider> sliders;
+  std::map<int, std::string> texts;
+  std::map<int, bool> checks;
+  std::map<int, bool> visible;
+  int comboSelection = -1;
+};
+
+// Page memory from the heap: zero-filled, can be refused, and checks that what is released is
+// what was given.
+class HeapImageMemory : public ImageMemory {
+ public:
+  ~HeapImageMemory() override;
+  uint8_t* Obtain(size_t size) override;
+  void Release(uint8_t* block) override;
+
+  bool refuse = false;
+  int obtained = 0;
+  int released = 0;
+  size_t lastSize = 0;
+
+ private:
+  uint8_t* block_ = nullptr;
+};
+
+struct ExportBench {
+  PanelSettings settings;
+  Mpu401Model card;
+  StepClock clock;
+  MpuPort port{card, clock};
+  MessageSink sink{port, settings.Port};
+  ParameterMessages messages{settings, sink};
+  FieldSurface surface;
+  PanelController controller{messages, surface};
+  HeapImageMemory memory;
+
+  // Opens the panel (the start-up push) and forgets what it sent.
+  void Open();
+  // BuildImage; on success returns the image and releases its block. `result` gets BuildImage's.
+  Bytes Build(int* result = nullptr);
+  // The data-port bytes the card has received since the last call (or since Open).
+  Bytes CardBytes();
+
+ private:
+  size_t cardSeen_ = 0;
+};
+
+Bytes ParseHex(const char* text);
+std::string Hex(const Bytes& bytes);

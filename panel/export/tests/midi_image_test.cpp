@@ -1,0 +1,277 @@
+// The exported image: byte for byte with the defaults, where each setting lands, that every event
+// is well formed, and that the card sees nothing of an export but everything after it.
+#include "panel/export/midi_image.h"
+
+#include <gtest/gtest.h>
+
+#include "panel/export/tests/export_bench.h"
+#include "panel/ui/panel_controls.h"
+
+namespace {
+
+// The whole file for the default settings, target Stereo, written out by hand from the format.
+const char kDefaultImage[] =
+    "4D 54 68 64 00 00 00 06 00 00 00 01 00 60"              // MThd, format 0, 1 track, 96
+    "4D 54 72 6B 00 00 01 18"                                // MTrk, 280 bytes
+    "00 FF 51 03 07 A1 20"                                   // tempo 500000
+    "00 F0 13 41 10 56 12 00 00 00 04 40 40 40 00 40 13 13 03 13 40 F7"
+    "08 F0 0A 41 10 56 12 01 0F 00 0F 61 F7"                 // channel 16
+    "08 F0 0A 41 10 56 12 01 0E 00 0E 63 F7"
+    "08 F0 0A 41 10 56 12 01 0D 00 0D 65 F7"
+    "08 F0 0A 41 10 56 12 01 0C 00 0C 67 F7"
+    "08 F0 0A 41 10 56 12 01 0B 00 0B 69 F7"
+    "08 F0 0A 41 10 56 12 01 0A 00 0A 6B F7"                 // channel 11
+    "08 F0 0A 41 10 56 12 01 00 00 09 76 F7"                 // channel 10: part 0
+    "08 F0 0A 41 10 56 12 01 09 00 08 6E F7"
+    "08 F0 0A 41 10 56 12 01 08 00 07 70 F7"
+    "08 F0 0A 41 10 56 12 01 07 00 06 72 F7"
+    "08 F0 0A 41 10 56 12 01 06 00 05 74 F7"
+    "08 F0 0A 41 10 56 12 01 05 00 04 76 F7"
+    "08 F0 0A 41 10 56 12 01 04 00 03 78 F7"
+    "08 F0 0A 41 10 56 12 01 03 00 02 7A F7"
+    "08 F0 0A 41 10 56 12 01 02 00 01 7C F7"
+    "08 F0 0A 41 10 56 12 01 01 00 00 7E F7"                 // channel 1
+    "08 F0 0F 41 10 42 12 40 00 00 00 04 00 00 7F 40 7D F7"
+    "08 F0 12 41 10 56 12 03 00 02 7F 7F 02 00 40 00 40 64 00 17 F7"
+    "00 FF 2F 00";
+
+constexpr size_t kEffectsEvent = 1, kFirstChannelEvent = 2, kMasterEvent = 18, kDigitalEvent = 19;
+
+// Reads an image with the test's own reader; fails the test when it is not well formed.
+SmfFile Read(const Bytes& image) {
+  SmfFile file;
+  const std::string problem = ReadSmf(image, &file);
+  EXPECT_EQ(problem, "") << Hex(image);
+  return file;
+}
+
+void ExpectWellFormed(const SmfFile& file) {
+  EXPECT_EQ(file.format, 0);
+  EXPECT_EQ(file.trackCount, 1);
+  EXPECT_EQ(file.division, 96);
+  ASSERT_EQ(file.events.size(), 21u);
+  const SmfEvent& tempo = file.events[0];
+  EXPECT_EQ(tempo.status, 0xFF);
+  EXPECT_EQ(tempo.metaType, 0x51);
+  EXPECT_EQ(tempo.data, (Bytes{0x07, 0xA1, 0x20}));
+  const size_t lengths[] = {19, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 10, 15, 18};
+  for (size_t i = 1; i <= 19; ++i) {
+    const SmfEvent& event = file.events[i];
+    EXPECT_EQ(event.status, 0xF0) << "event " << i;
+    EXPECT_EQ(event.delta, i == 1 ? 0u : 8u) << "event " << i;
+    EXPECT_EQ(event.data.size(), lengths[i - 1]) << "event " << i;
+    EXPECT_EQ(CheckDataSet(event.data), "") << "event " << i << ": " << Hex(event.data);
+  }
+  const SmfEvent& end = file.events[20];
+  EXPECT_EQ(end.delta, 0u);
+  EXPECT_EQ(end.status, 0xFF);
+  EXPECT_EQ(end.metaType, 0x2F);
+}
+
+Bytes Prefix(const Bytes& bytes, size_t n) { return Bytes(bytes.begin(), bytes.begin() + static_cast<long>(n)); }
+
+TEST(MidiImage, DefaultsGiveTheWholeFileByteForByte) {
+  ExportBench bench;
+  bench.Open();
+  int result = -1;
+  const Bytes image = bench.Build(&result);
+  EXPECT_EQ(result, kImageBuilt);
+  EXPECT_EQ(Hex(image), Hex(ParseHex(kDefaultImage)));
+  EXPECT_EQ(image.size(), 302u);
+  ExpectWellFormed(Read(image));
+}
+
+TEST(MidiImage, SinkIsLiveAgainAndHoldsTheFileSize) {
+  ExportBench bench;
+  bench.Open();
+  ASSERT_EQ(BuildImage(bench.controller, bench.memory), kImageBuilt);
+  const SinkState& state = bench.sink.state;
+  EXPECT_EQ(state.cursor, nullptr);
+  EXPECT_FALSE(bench.sink.Recording());
+  EXPECT_EQ(state.deltaTicks, 302u);
+  EXPECT_NE(state.bufferStart, nullptr);  // left for the caller to write and release
+  EXPECT_EQ(bench.memory.lastSize, kImageBufferSize);
+  bench.memory.Release(state.bufferStart);
+  bench.sink.state.bufferStart = nullptr;
+}
+
+TEST(MidiImage, CardSeesNothingDuringTheExportAndTheNextSliderMoveAfterIt) {
+  ExportBench bench;
+  bench.Open();
+  const size_t portEvents = bench.card.EventCount();
+  bench.Build();
+  EXPECT_EQ(bench.card.EventCount(), portEvents);
+  EXPECT_TRUE(bench.CardBytes().empty());
+
+  bench.surface.SetSliderPos(IDC_DIGITAL_REVERB, 90);
+  bench.controller.OnScroll(IDC_DIGITAL_REVERB, kScrollLineDown);
+  bench.controller.OnScroll(IDC_DIGITAL_REVERB, kScrollEnd);
+  EXPECT_EQ(Hex(bench.CardBytes()), "F0 41 10 56 12 03 00 09 5A 1A F7");
+}
+
+TEST(MidiImage, TwoExportsAreIdentical) {
+  ExportBench bench;
+  bench.settings.Mute = 0x5A3C;
+  bench.settings.EffectsBlock[kChorusRate] = 77;
+  bench.Open();
+  const Bytes first = bench.Build();
+  const Bytes second = bench.Build();
+  EXPECT_EQ(first, second);
+  EXPECT_EQ(bench.memory.obtained, 2);
+  EXPECT_EQ(bench.memory.released, 2);
+}
+
+TEST(MidiImage, TargetSelectsTheDigitalAddress) {
+  struct Case {
+    int cycles;
+    const char* start;
+  } cases[] = {{0, "41 10 56 12 03 00 02"}, {1, "41 10 56 12 02 00 02"}, {2, "41 10 56 12 02 00 0C"}};
+  for (const Case& c : cases) {
+    ExportBench bench;
+    bench.Open();
+    for (int i = 0; i < c.cycles; ++i) bench.controller.OnTargetClicked();
+    const SmfFile file = Read(bench.Build());
+    ExpectWellFormed(file);
+    EXPECT_EQ(Hex(Prefix(file.events[kDigitalEvent].data, 7)), c.start) << c.cycles;
+    EXPECT_EQ(bench.messages.Target(), static_cast<DigitalTarget>(c.cycles));
+  }
+}
+
+TEST(MidiImage, ChannelsCarryTheirStoredStateAndMuteIsUnchanged) {
+  for (uint16_t mute : {uint16_t{0x0000}, uint16_t{0xFFFF}, uint16_t{0x8001}, uint16_t{0x0200}, uint16_t{0x5A3C}}) {
+    ExportBench bench;
+    bench.settings.Mute = mute;
+    bench.Open();
+    const SmfFile file = Read(bench.Build());
+    ExpectWellFormed(file);
+    EXPECT_EQ(bench.settings.Mute, mute);
+    for (int n = 15; n >= 0; --n) {
+      const Bytes& data = file.events[kFirstChannelEvent + static_cast<size_t>(15 - n)].data;
+      const uint8_t part = n < 9 ? static_cast<uint8_t>(n + 1) : n == 9 ? 0 : static_cast<uint8_t>(n);
+      const uint8_t receive = ((mute >> n) & 1) ? static_cast<uint8_t>(n) : 0x10;
+      EXPECT_EQ(Hex(Prefix(data, 8)), Hex(Bytes{0x41, 0x10, 0x56, 0x12, 0x01, part, 0x00, receive}))
+          << "mute " << mute << " channel index " << n;
+    }
+  }
+}
+
+// Every setting lands in its place, taken from the controls where the dialog shows it.
+TEST(MidiImage, NonDefaultSettingsLandInTheirBlocks) {
+  ExportBench bench;
+  bench.settings.MVol = 100;
+  bench.settings.MTrn = 40;
+  bench.settings.EffectsBlock[kReverbType] = 6;
+  for (int k = 1; k <= 9; ++k) bench.settings.EffectsBlock[k] = static_cast<uint8_t>(10 * k);
+  bench.settings.DigitalBlock[kDigitalVolume] = 5;
+  bench.settings.DigitalBlock[kDigitalBrightness] = 6;
+  bench.settings.DigitalBlock[kDigitalRate] = 1;
+  bench.settings.DigitalBlock[kDigitalTranspose] = 70;
+  bench.settings.DTun = 16383;
+  bench.settings.DigitalBlock[kDigitalPan] = 0;
+  bench.settings.DigitalBlock[kDigitalReverb] = 127;
+  bench.settings.DigitalBlock[kDigitalChorus] = 33;
+  bench.Open();
+  // Thumbs moved without a finished gesture: the export takes what the controls show.
+  bench.surface.SetSliderPos(IDC_MASTER_TUNE, 0);
+  bench.surface.SetSliderPos(IDC_DIGITAL_VOLUME, 99);
+
+  const SmfFile file = Read(bench.Build());
+  ExpectWellFormed(file);
+  // Checksums are checked by ExpectWellFormed; here the bytes before them.
+  EXPECT_EQ(Hex(Prefix(file.events[kEffectsEvent].data, 17)),
+            Hex(Bytes{0x41, 0x10, 0x56, 0x12, 0, 0, 0, 6, 10, 20, 30, 40, 50, 60, 70, 80, 90}));
+  // Tune 0 is 18h: nibbles 0 0 1 8; then volume and key shift.
+  EXPECT_EQ(Hex(Prefix(file.events[kMasterEvent].data, 13)),
+            Hex(Bytes{0x41, 0x10, 0x42, 0x12, 0x40, 0, 0, 0, 0, 1, 8, 100, 40}));
+  EXPECT_EQ(Hex(Prefix(file.events[kDigitalEvent].data, 16)),
+            Hex(Bytes{0x41, 0x10, 0x56, 0x12, 3, 0, 2, 99, 6, 1, 70, 0x7F, 0x7F, 0, 127, 33}));
+  EXPECT_EQ(bench.settings.MTun, 0);
+  EXPECT_EQ(bench.settings.DigitalBlock[kDigitalVolume], 99);
+  EXPECT_TRUE(bench.CardBytes().empty());
+}
+
+TEST(MidiImage, ReverbTypeComesFromTheComboAndShowsItsControls) {
+  ExportBench bench;
+  bench.Open();
+  bench.surface.comboSelection = 7;  // selected, not yet applied
+  const SmfFile file = Read(bench.Build());
+  EXPECT_EQ(file.events[kEffectsEvent].data[7], 7);
+  EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 7);
+  EXPECT_TRUE(bench.surface.visible[IDC_DELAY_TIME]);
+  EXPECT_FALSE(bench.surface.visible[IDC_REVERB_DECAY]);
+}
+
+// Typing a text that names no type clears the combo's selection; the card keeps the type it has,
+// and so does the file.
+TEST(MidiImage, ComboWithoutSelectionSavesTheStoredType) {
+  ExportBench bench;
+  bench.settings.EffectsBlock[kReverbType] = 2;
+  bench.Open();
+  bench.surface.comboSelection = -1;
+  const SmfFile file = Read(bench.Build());
+  ExpectWellFormed(file);
+  EXPECT_EQ(file.events[kEffectsEvent].data[7], 2);
+  EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 2);
+}
+
+TEST(MidiImage, NoMemoryLeavesEverythingAsItWas) {
+  ExportBench bench;
+  bench.settings.Mute = 0x1234;
+  bench.Open();
+  bench.memory.refuse = true;
+  const PanelSettings before = bench.settings;
+  const size_t portEvents = bench.card.EventCount();
+  int result = -1;
+  EXPECT_TRUE(bench.Build(&result).empty());
+  EXPECT_EQ(result, kImageNoMemory);
+  EXPECT_EQ(bench.sink.state.cursor, nullptr);
+  EXPECT_EQ(bench.sink.state.bufferStart, nullptr);
+  EXPECT_EQ(bench.settings.Mute, before.Mute);
+  EXPECT_EQ(bench.settings.MTun, before.MTun);
+  EXPECT_EQ(bench.card.EventCount(), portEvents);
+
+  // Still live: the next change reaches the card.
+  bench.controller.OnChannelClicked(IDC_CHANNEL_FIRST);
+  EXPECT_EQ(bench.CardBytes().size(), 11u);
+}
+
+// The close appends checksum and F7h and times the next event by the message length; it never
+// writes past the buffer's end.
+TEST(CloseRecordedMessage, ChecksumDeltaAndBufferEnd) {
+  uint8_t buffer[8] = {};
+  SinkState sink;
+  sink.bufferStart = buffer;
+  sink.bufferEnd = buffer + 4;
+  sink.cursor = buffer + 1;
+  sink.checksumSum = 0x83;  // 131: checksum 125
+  sink.recordLength = 19;
+  CloseRecordedMessage(sink);
+  EXPECT_EQ(buffer[1], 0x7D);
+  EXPECT_EQ(buffer[2], 0xF7);
+  EXPECT_EQ(sink.cursor, buffer + 3);
+  EXPECT_EQ(sink.deltaTicks, 8u);
+  EXPECT_FALSE(sink.overflowed);
+
+  // (bytes + 126) x 320 us in 5208 us ticks.
+  const struct {
+    uint8_t length;
+    uint32_t ticks;
+  } timings[] = {{15, 8}, {18, 8}, {0, 7}, {127, 15}, {255, 23}};
+  for (const auto& t : timings) {
+    sink.cursor = buffer;
+    sink.recordLength = t.length;
+    CloseRecordedMessage(sink);
+    EXPECT_EQ(sink.deltaTicks, t.ticks) << int{t.length};
+  }
+
+  sink.cursor = buffer + 3;  // one byte left before the end
+  buffer[3] = 0xAA;
+  buffer[4] = 0xAA;
+  CloseRecordedMessage(sink);
+  EXPECT_TRUE(sink.overflowed);
+  EXPECT_EQ(buffer[3], 0xAA);
+  EXPECT_EQ(buffer[4], 0xAA);
+  EXPECT_EQ(sink.cursor, buffer + 3);
+}
+
+}  // namespace
