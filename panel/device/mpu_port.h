@@ -13,6 +13,11 @@ constexpr uint8_t kCommandReset = 0xFF;
 constexpr uint8_t kCommandUartMode = 0x3F;
 constexpr uint8_t kReplyAcknowledge = 0xFE;
 constexpr uint32_t kWaitLimitMs = 200;
+// Also ends a wait whose clock does not move (interrupts disabled on a system whose tick count
+// then stands still); far more polls than 200 ms of bus reads.
+constexpr uint32_t kWaitPollLimit = 1000000;
+constexpr uint16_t kPanicOffset = 3;  // the "Panic" byte goes to base+3, its status is base+4
+constexpr uint8_t kPanicByte = 0x80;
 }  // namespace mpu401
 
 enum class PortFault : uint8_t {
@@ -26,6 +31,8 @@ class MpuPort {
   MpuPort(PortIo& io, TickSource& clock);
 
   void WriteData(uint16_t base, uint8_t byte);
+  // Runs even when the interface was marked as not responding; clears the mark when it answers.
+  // Interrupts are disabled only around the reset exchange and always enabled again.
   void ResetToUart(uint16_t base);
   // Writes 80h at base+3 (handshake on base+4), then resets the interface at base. Always runs,
   // even when the interface was marked as not responding; sending resumes when it answers.
@@ -39,6 +46,12 @@ class MpuPort {
 
  private:
   bool WaitStatusClear(uint16_t statusPort, uint8_t bit);
+  bool Transmit(uint16_t dataPort, uint8_t byte);
+  bool ResetExchange(uint16_t base);
+  bool AwaitAcknowledge(uint16_t base);
+  bool BeginRetry();
+  void EndRetry(bool answered);
+  bool CheckRefused();
   void MarkFault(PortFault fault);
 
   PortIo& io_;

@@ -1,0 +1,113 @@
+#include "panel/device/mpu_port.h"
+
+using namespace mpu401;
+
+namespace {
+uint16_t StatusOf(uint16_t dataPort) { return static_cast<uint16_t>(dataPort + 1); }
+}  // namespace
+
+MpuPort::MpuPort(PortIo& io, TickSource& clock) : io_(io), clock_(clock) {}
+
+void MpuPort::WriteData(uint16_t base, uint8_t byte) {
+  // Once the interface stopped answering, waiting again for every byte would freeze the panel.
+  if (fault_ != PortFault::None) return;
+  Transmit(base, byte);
+}
+
+void MpuPort::ResetToUart(uint16_t base) {
+  if (!BeginRetry()) return;
+  EndRetry(ResetExchange(base));
+}
+
+void MpuPort::Panic(uint16_t base) {
+  if (!BeginRetry()) return;
+  bool answered = Transmit(static_cast<uint16_t>(base + kPanicOffset), kPanicByte) &&
+                  ResetExchange(base);
+  EndRetry(answered);
+}
+
+PortFault MpuPort::TakeNewFault() {
+  if (fault_ == PortFault::None || faultReported_) return PortFault::None;
+  faultReported_ = true;
+  return fault_;
+}
+
+bool MpuPort::Transmit(uint16_t dataPort, uint8_t byte) {
+  if (!WaitStatusClear(StatusOf(dataPort), kStatusOutputBusy)) return false;
+  io_.WriteByte(dataPort, byte);
+  return !CheckRefused();
+}
+
+bool MpuPort::ResetExchange(uint16_t base) {
+  const uint16_t status = StatusOf(base);
+  if (!WaitStatusClear(status, kStatusOutputBusy)) return false;
+  io_.DisableInterrupts();
+  io_.WriteByte(status, kCommandReset);
+  bool answered = !CheckRefused() && AwaitAcknowledge(base) &&
+                  WaitStatusClear(status, kStatusOutputBusy);
+  if (answered) {
+    io_.WriteByte(status, kCommandUartMode);
+    answered = !CheckRefused();
+  }
+  io_.EnableInterrupts();
+  return answered;
+}
+
+// Bytes that arrive before the acknowledge are discarded. One time limit covers the whole search,
+// so an interface that keeps sending other bytes cannot hold the panel either.
+bool MpuPort::AwaitAcknowledge(uint16_t base) {
+  const uint16_t status = StatusOf(base);
+  const uint32_t start = clock_.Milliseconds();
+  for (uint32_t polls = 1;; ++polls) {
+    uint8_t flags = io_.ReadByte(status);
+    if (CheckRefused()) return false;
+    if ((flags & kStatusInputEmpty) == 0) {
+      uint8_t reply = io_.ReadByte(base);
+      if (CheckRefused()) return false;
+      if (reply == kReplyAcknowledge) return true;
+    }
+    if (clock_.Milliseconds() - start >= kWaitLimitMs || polls >= kWaitPollLimit) {
+      MarkFault(PortFault::NotResponding);
+      return false;
+    }
+  }
+}
+
+bool MpuPort::WaitStatusClear(uint16_t statusPort, uint8_t bit) {
+  uint32_t start = 0;
+  for (uint32_t polls = 1;; ++polls) {
+    uint8_t flags = io_.ReadByte(statusPort);
+    if (CheckRefused()) return false;
+    if ((flags & bit) == 0) return true;
+    // The clock is read only once the interface is busy: the usual ready answer costs one read.
+    if (polls == 1) {
+      start = clock_.Milliseconds();
+    } else if (clock_.Milliseconds() - start >= kWaitLimitMs || polls >= kWaitPollLimit) {
+      MarkFault(PortFault::NotResponding);
+      return false;
+    }
+  }
+}
+
+// A reset or Panic is the user's way back: it runs even while a fault is marked. Refusal by the
+// system is final, so then nothing is tried.
+bool MpuPort::BeginRetry() {
+  if (CheckRefused()) return false;
+  fault_ = PortFault::None;
+  return true;
+}
+
+void MpuPort::EndRetry(bool answered) {
+  // A retry that fails again belongs to the fault the user was already told about.
+  if (answered) faultReported_ = false;
+}
+
+bool MpuPort::CheckRefused() {
+  if (!io_.Refused()) return false;
+  MarkFault(PortFault::AccessRefused);
+  return true;
+}
+
+void MpuPort::MarkFault(PortFault fault) {
+  if (fault_ == PortFault::None) fault_ = fault;
+}

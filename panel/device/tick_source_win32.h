@@ -1,0 +1,8 @@
+#pragma once
+// The system's millisecond tick count, for the bounded status waits.
+#include "panel/device/port_io.h"
+
+class TickSourceWin32 : public TickSource {
+ public:
+  uint32_t Milliseconds() override;
+};
