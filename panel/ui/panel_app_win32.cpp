@@ -1,0 +1,34 @@
+#include "panel/ui/panel_app_win32.h"
+
+#include <commctrl.h>
+
+#include "panel/core/registry_settings_store_win32.h"
+#include "panel/device/mpu_port.h"
+#include "panel/ui/panel_dialog_win32.h"
+
+void InitPanelControls() {
+  // Looked up at run time: the first common-controls library of the 95 class lacks the Ex form.
+  using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  HMODULE library = LoadLibraryA("comctl32.dll");
+  InitEx initEx = library ? reinterpret_cast<InitEx>(reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControlsEx")))
+                          : nullptr;
+  if (initEx) {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+    initEx(&controls);
+  } else {
+    InitCommonControls();
+  }
+}
+
+int PanelApp::Run() {
+  InitPanelControls();
+  RegistrySettingsStore store;
+  LoadSettings(settings_, store);
+  MpuPort mpu(io_, clock_);
+  {
+    PanelDialog dialog(instance_, settings_, mpu, store);
+    dialog.Run();
+  }
+  SaveSettings(settings_, store);
+  return 0;
+}

@@ -1,0 +1,146 @@
+#include "panel/ui/panel_dialog_win32.h"
+
+#if __has_include("panel/export/midi_export_win32.h")
+#include "panel/export/midi_export_win32.h"
+#define TAMBREL_HAS_EXPORT 1
+#endif
+
+namespace {
+// The panel's accelerator table, loaded at the end of the start-up push.
+HACCEL g_panelAccelerators = nullptr;
+}  // namespace
+
+PanelDialog::PanelDialog(HINSTANCE instance, PanelSettings& settings, MpuPort& mpu, SettingsStore& store)
+    : resources_(instance),
+      icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_PANEL))),
+      smallIcon_(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PANEL), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0))),
+      settings_(settings),
+      mpu_(mpu),
+      store_(store),
+      sink_(mpu, settings.Port),
+      messages_(settings, sink_),
+      controller_(messages_, surface_) {}
+
+PanelDialog::~PanelDialog() {
+  if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
+HACCEL PanelDialog::Accelerators() const { return g_panelAccelerators; }
+
+bool PanelDialog::OnInitDialog() {
+  HWND window = Handle();
+  surface_.Attach(window);
+  sink_.state.cursor = nullptr;
+  sink_.state.bufferStart = nullptr;
+
+  HMENU systemMenu = GetSystemMenu(window, FALSE);
+  DeleteMenu(systemMenu, SC_SIZE, MF_BYCOMMAND);
+  DeleteMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
+  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_ ? smallIcon_ : icon_));
+
+  for (int index = 0; index < kReverbTypeCount; ++index) {
+    surface_.AddComboItem(IDC_REVERB_TYPE, ReverbTypeName(index));
+  }
+  controller_.StartupPush();
+
+  if (!g_panelAccelerators) g_panelAccelerators = LoadAcceleratorsA(resources_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  PostMessageA(window, kCheckPortMessage, 0, 0);
+  return true;
+}
+
+bool PanelDialog::OnCommand(int id, int code, HWND /*control*/) {
+  bool handled = HandleCommand(id, code);
+  ReportNewPortFault();
+  return handled;
+}
+
+bool PanelDialog::HandleCommand(int id, int code) {
+  if (id >= IDC_CHANNEL_FIRST && id <= IDC_CHANNEL_LAST) {
+    // The automatic check box has flipped itself already; its other notifications mean nothing.
+    if (code == BN_CLICKED) controller_.OnChannelClicked(id);
+    return true;
+  }
+  switch (id) {
+    case IDM_ENTER:
+      // An edit box that has the focus loses it and applies its value; nothing is pressed.
+      SetFocus(Handle());
+      return false;
+    case IDM_ALT_V:
+    case IDM_ALT_U:
+    case IDM_ALT_T:
+      return true;
+    case IDCANCEL:
+      End(IDCANCEL);
+      return true;
+    case IDOK:
+      // No OK button: only Escape and the close box end the panel.
+      return true;
+    case IDC_MASTER_TRANSPOSE:
+    case IDC_DIGITAL_TRANSPOSE:
+      if (code == EN_KILLFOCUS) controller_.OnEditKillFocus(id);
+      return false;
+    case IDC_REVERB_TYPE:
+      if (code == CBN_SELCHANGE) controller_.OnReverbTypeSelChange();
+      if (code == CBN_KILLFOCUS) controller_.OnReverbTypeKillFocus();
+      return false;
+    case IDC_DIGITAL_TARGET:
+      if (code == BN_CLICKED) controller_.OnTargetClicked();
+      return true;
+    case IDC_PANIC:
+      if (code == BN_CLICKED) mpu_.Panic(static_cast<uint16_t>(settings_.Port));
+      return true;
+    case IDC_SAVE_MIDI:
+#ifdef TAMBREL_HAS_EXPORT
+      if (code == BN_CLICKED) ExportToFile(Handle(), controller_);
+#endif
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool PanelDialog::OnHScroll(HWND control, int code) {
+  controller_.OnScroll(GetDlgCtrlID(control), code);
+  ReportNewPortFault();
+  return false;  // the trackbar's own handling goes on
+}
+
+bool PanelDialog::OnPaint() {
+  HWND window = Handle();
+  if (!IsIconic(window)) return false;
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  SendMessageA(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  RECT client;
+  GetClientRect(window, &client);
+  int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+  int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+  DrawIcon(dc, x, y, icon_);
+  EndPaint(window, &paint);
+  return true;
+}
+
+void PanelDialog::OnEndSession(bool ending) {
+  // The process may be ended right after this message: the modal run never returns to save.
+  if (ending) SaveSettings(settings_, store_);
+}
+
+bool PanelDialog::OnAppMessage(UINT message, WPARAM, LPARAM) {
+  if (message != kCheckPortMessage) return false;
+  ReportNewPortFault();
+  return true;
+}
+
+void PanelDialog::ReportNewPortFault() {
+  PortFault fault = mpu_.TakeNewFault();
+  if (fault == PortFault::None) return;
+  char format[128];
+  char text[160];
+  int id = fault == PortFault::AccessRefused ? IDS_PORT_REFUSED : IDS_PORT_NOT_RESPONDING;
+  if (LoadStringA(resources_, id, format, sizeof format) == 0) return;
+  wsprintfA(text, format, static_cast<unsigned>(settings_.Port & 0xFFFF));
+  MessageBoxA(Handle(), text, "Tambrel", MB_OK | MB_ICONEXCLAMATION);
+}

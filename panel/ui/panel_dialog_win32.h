@@ -1,0 +1,57 @@
+#pragma once
+// The panel's window: dialog template 102 run as the program's main window. It owns the message
+// sink and the parameter messages, forwards each control event to PanelController and tells the
+// user once when the MIDI interface cannot be reached.
+#include <windows.h>
+
+#include "panel/core/parameter_messages.h"
+#include "panel/core/panel_settings.h"
+#include "panel/core/settings_store.h"
+#include "panel/device/message_sink.h"
+#include "panel/device/mpu_port.h"
+#include "panel/ui/control_surface_win32.h"
+#include "panel/ui/dialog_win32.h"
+#include "panel/ui/panel_controller.h"
+#include "panel/ui/panel_controls.h"
+
+class PanelDialog : public Dialog {
+ public:
+  // Posted to itself at the end of initialisation: a fault of the start-up push is reported once
+  // the window is on the screen.
+  static constexpr UINT kCheckPortMessage = WM_APP + 1;
+
+  PanelDialog(HINSTANCE instance, PanelSettings& settings, MpuPort& mpu, SettingsStore& store);
+  ~PanelDialog() override;
+
+  // Runs the panel until Escape or the close box ends it.
+  int Run() { return RunModal(resources_, IDD_PANEL); }
+
+  PanelController& Controller() { return controller_; }
+  MessageSink& Sink() { return sink_; }
+
+ protected:
+  bool OnInitDialog() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnHScroll(HWND control, int code) override;
+  bool OnPaint() override;
+  HICON OnQueryDragIcon() override { return icon_; }
+  bool OnQueryEndSession() override { return true; }
+  void OnEndSession(bool ending) override;
+  bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  HACCEL Accelerators() const override;
+
+ private:
+  bool HandleCommand(int id, int code);
+  void ReportNewPortFault();
+
+  HINSTANCE resources_;
+  HICON icon_;
+  HICON smallIcon_;
+  PanelSettings& settings_;
+  MpuPort& mpu_;
+  SettingsStore& store_;
+  MessageSink sink_;
+  ParameterMessages messages_;
+  Win32ControlSurface surface_;
+  PanelController controller_;
+};

@@ -1,0 +1,28 @@
+// The panel program. One source builds two programs: Tambrel drives the card's ports directly;
+// TambrelSim (TAMBREL_SIMULATED_PORT) drives the software interface and writes every port event to
+// mpu401-trace.txt in its current directory.
+#include <windows.h>
+
+#include "panel/device/tick_source_win32.h"
+#include "panel/ui/panel_app_win32.h"
+
+#ifdef TAMBREL_SIMULATED_PORT
+#include "panel/device/mpu401_model.h"
+#include "panel/device/port_trace_win32.h"
+#else
+#include "panel/device/direct_port_io_win32.h"
+#endif
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  TickSourceWin32 clock;
+#ifdef TAMBREL_SIMULATED_PORT
+  Mpu401Model io;
+  PortTraceWin32 trace;
+  trace.Open();
+  io.SetObserver(&trace);
+#else
+  DirectPortIo io;
+#endif
+  PanelApp app(instance, io, clock);
+  return app.Run();
+}
