@@ -1,0 +1,75 @@
+"""The harness itself: a fresh prefix that keeps out of HOME, the driver's steps, registry round trips."""
+
+import harness
+
+
+def test_prefix_keeps_user_folders_inside_the_prefix(session):
+    for name in ("Desktop", "Documents", "Downloads", "Music", "Pictures", "Videos"):
+        folder = session.user_dir / name
+        assert folder.is_dir() and not folder.is_symlink(), name
+    # A file a program saves on the desktop stays in the prefix.
+    result = session.run("cmd", "/c", "echo", "hello>" + session.win_path(session.desktop_dir / "note.txt"))
+    assert result.returncode == 0
+    assert (session.desktop_dir / "note.txt").read_text().strip() == "hello"
+    session.check_home()
+
+
+def test_driver_works_the_dialog(session):
+    program = session.start(session.test_bin("emptydialog.exe"))
+    session.wait_window("Empty Dialog", 15000)
+    lines = session.driver(
+        "type", "Empty Dialog", 100, "a\\b",
+        "gettext", "Empty Dialog", 100,
+        "settext", "Empty Dialog", 100, "C:\\new\\path",
+        "gettext", "Empty Dialog", 100,
+        "gettext", "Empty Dialog", 0,
+        "visible", "Empty Dialog", 100,
+        "rect", "Empty Dialog", 0)
+    assert lines[1] == "a\\b"
+    assert lines[3] == "C:\\new\\path"
+    assert lines[4] == "Empty Dialog"
+    assert lines[5] == "1"
+    left, top, right, bottom = map(int, lines[6].split())
+    assert 0 <= left < right <= 1024 and 0 <= top < bottom <= 768
+    session.click("Empty Dialog", 1)
+    session.wait_gone("Empty Dialog", 10000)
+    assert program.wait(10) == 1
+
+
+def test_driver_reports_a_missing_window(session):
+    lines = session.driver("noop", "wait", "No Such Window", 200, check=False)
+    assert lines == ["ok"]
+    try:
+        session.driver("click", "No Such Window", 1)
+    except harness.DriverError as e:
+        assert "No Such Window" in str(e)
+    else:
+        raise AssertionError("a click on a missing window must fail")
+
+
+def test_close_and_session_end_reach_the_program(session):
+    program = session.start(session.test_bin("emptydialog.exe"))
+    session.wait_window("Empty Dialog", 15000)
+    session.close_window("Empty Dialog")
+    assert program.wait(10) == 2
+
+
+def test_registry_survives_the_session_and_is_read_back(session):
+    session.reg_import(r'''
+[HKEY_CURRENT_USER\Software\HarnessProbe]
+"Port"=dword:00000330
+"Name"="a \"quoted\" value"
+"Raw"=hex:01,02,ff
+''')
+    session.reg_add(r"HKCU\Software\HarnessProbe", "MVol", "REG_DWORD", 127)
+    live = session.reg_query(r"HKCU\Software\HarnessProbe")
+    assert live["Port"] == ("REG_DWORD", 0x330)
+    assert live["MVol"] == ("REG_DWORD", 127)
+    assert session.reg_query(r"HKCU\Software\NoSuchKey") is None
+    session.stop()
+    key = session.reg_key(r"HKCU\Software\HarnessProbe")
+    assert key.dword("Port") == 0x330
+    assert key.dword("MVol") == 127
+    assert key.values["Name"] == ("REG_SZ", 'a "quoted" value')
+    assert key.values["Raw"] == ("REG_BINARY", b"\x01\x02\xff")
+    assert session.reg_key(r"HKCU\Software\NoSuchKey") is None

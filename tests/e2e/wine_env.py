@@ -1,0 +1,187 @@
+"""Wine prefixes that keep every run out of the real home directory.
+
+Used by the end-to-end harness, by wine-test-run (GoogleTest programs under Wine) and by
+scripts/run-panel.sh. Command line:
+
+    wine_env.py template <wine-dir>   build <wine-dir>/template for this test run
+    wine_env.py init <prefix>         create or repair a prefix for an interactive run (HOME as it is)
+"""
+
+import fcntl
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+# mscoree/mshtml: no download prompts for Mono and Gecko; winemenubuilder writes .desktop files
+# into $HOME whenever a shortcut is saved.
+DLL_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"
+
+DESKTOP_SIZE = (1024, 768)
+
+# Wine's own virtual desktop: without a window manager Wine otherwise waits 2 s whenever a
+# top-level window is hidden or destroyed, and xdotool input needs it too.
+PREFIX_SETTINGS = r"""REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="%dx%d"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\DllOverrides]
+"winemenubuilder.exe"=""
+"mscoree"=""
+"mshtml"=""
+""" % DESKTOP_SIZE
+
+TEMPLATE_MARK = ".tambrel-template"
+
+
+def wine_env(prefix, home, display=None, base=None):
+    """The environment for Wine programs in `prefix` with `home` as HOME."""
+    env = dict(os.environ if base is None else base)
+    for name in ("WINEPREFIX", "WINEARCH", "WINESERVER", "WINELOADER", "DISPLAY", "XAUTHORITY",
+                 "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_DESKTOP_DIR"):
+        env.pop(name, None)
+    env.update(WINEPREFIX=str(prefix), HOME=str(home), WINEDEBUG="-all", WINEDLLOVERRIDES=DLL_OVERRIDES)
+    if display is not None:
+        env["DISPLAY"] = display
+    return env
+
+
+def wine_version():
+    return subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout.strip()
+
+
+def user_dirs(prefix):
+    users = Path(prefix) / "drive_c" / "users"
+    return [d for d in users.iterdir() if d.name != "Public" and d.is_dir()] if users.is_dir() else []
+
+
+def replace_home_links(prefix):
+    """Wine links Desktop, Documents, ... to $HOME: make each link a real folder of the prefix."""
+    drive_c = Path(prefix) / "drive_c"
+    for root, dirs, files in os.walk(drive_c):
+        for name in dirs + files:
+            path = Path(root) / name
+            if path.is_symlink():
+                path.unlink()
+                path.mkdir()
+
+
+def run_wine(argv, env, cwd=None, timeout=120, check=False):
+    """Runs a program to its end. Output goes through files, not pipes: programs that the first
+    one starts (wineserver, the desktop, services) inherit its handles and would hold a pipe open."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        proc = subprocess.run([str(a) for a in argv], env=env, cwd=cwd, stdout=out, stderr=err,
+                              stdin=subprocess.DEVNULL, timeout=timeout)
+        out.seek(0)
+        err.seek(0)
+        result = subprocess.CompletedProcess(proc.args, proc.returncode, out.read(), err.read())
+    if check and result.returncode != 0:
+        raise subprocess.CalledProcessError(result.returncode, result.args, result.stdout, result.stderr)
+    return result
+
+
+def stop_server(env):
+    """Ends the prefix's wine server; the registry is written to user.reg/system.reg."""
+    run_wine(["wineserver", "-k"], env)
+    run_wine(["wineserver", "-w"], env)
+
+
+def apply_settings(env):
+    with tempfile.NamedTemporaryFile("w", suffix=".reg", delete=False) as f:
+        f.write(PREFIX_SETTINGS)
+    try:
+        run_wine(["wine", "regedit", "/S", f.name], env, check=True)
+    finally:
+        os.unlink(f.name)
+
+
+def init_prefix(prefix, home):
+    """wineboot, links replaced by folders, settings applied; the server is stopped afterwards."""
+    env = wine_env(prefix, home)
+    run_wine(["wine", "wineboot", "-i"], env, check=True)
+    run_wine(["wineserver", "-w"], env)
+    replace_home_links(prefix)
+    apply_settings(env)
+    stop_server(env)
+
+
+def home_leftovers(home):
+    """What a scratch HOME gained besides .cache (Wine's own shader/font caches may land there)."""
+    return sorted(p.name for p in Path(home).iterdir() if p.name != ".cache")
+
+
+def _build_template(wine_dir):
+    template = wine_dir / "template"
+    shutil.rmtree(template, ignore_errors=True)
+    work = Path(tempfile.mkdtemp(prefix="template-", dir=wine_dir))
+    try:
+        home = work / "home"
+        home.mkdir()
+        prefix = work / "prefix"
+        init_prefix(prefix, home)
+        leftovers = home_leftovers(home)
+        if leftovers:
+            raise RuntimeError("making the template wrote into its HOME: %s" % leftovers)
+        (prefix / TEMPLATE_MARK).write_text(wine_version() + "\n")
+        prefix.rename(template)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    return template
+
+
+def template_ready(wine_dir):
+    mark = Path(wine_dir) / "template" / TEMPLATE_MARK
+    return mark.is_file() and mark.read_text().strip() == wine_version()
+
+
+def make_template(wine_dir, reuse=False):
+    """Builds <wine-dir>/template (a new one each test run: one from another Wine build would update
+    itself silently in every copy). With reuse, a ready template is kept. Returns path, seconds."""
+    wine_dir = Path(wine_dir)
+    wine_dir.mkdir(parents=True, exist_ok=True)
+    started = time.monotonic()
+    with open(wine_dir / "template.lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if reuse and template_ready(wine_dir):
+            template = wine_dir / "template"
+        else:
+            template = _build_template(wine_dir)
+    return template, time.monotonic() - started
+
+
+def copy_template(wine_dir, prefix):
+    subprocess.run(["cp", "-a", str(Path(wine_dir) / "template"), str(prefix)], check=True)
+
+
+def main(argv):
+    if len(argv) == 3 and argv[1] == "template":
+        template, seconds = make_template(argv[2])
+        print("template prefix %s made in %.1f s" % (template, seconds))
+        return 0
+    if len(argv) == 3 and argv[1] == "init":
+        prefix = Path(argv[2])
+        home = os.environ.get("HOME", "/nonexistent")
+        if (prefix / "system.reg").is_file():
+            env = wine_env(prefix, home)
+            replace_home_links(prefix)
+            apply_settings(env)
+            stop_server(env)
+        else:
+            init_prefix(prefix, home)
+        return 0
+    print(__doc__, file=sys.stderr)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
