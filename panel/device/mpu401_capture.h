@@ -2,9 +2,19 @@
 // Test support only (uses the standard containers, so never include it from program code): what
 // the modelled card received, as vectors.
 #include <cstdint>
+#include <ostream>
 #include <vector>
 
 #include "panel/device/mpu401_model.h"
+#include "panel/device/port_trace.h"
+
+// Lets GoogleTest show events as trace lines.
+inline void PrintTo(const PortEvent& event, std::ostream* os) {
+  char line[kTraceLineCapacity];
+  size_t n = FormatTraceLine(event, line);
+  while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r')) --n;
+  os->write(line, static_cast<std::streamsize>(n));
+}
 
 inline std::vector<uint8_t> CapturedDataBytes(const Mpu401Model& model) {
   std::vector<uint8_t> bytes(model.DataBytes(nullptr, 0));

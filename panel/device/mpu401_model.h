@@ -12,6 +12,8 @@ struct PortEvent {
   Kind kind;
   uint8_t value;  // the byte written or read; 0 for the interrupt events
   uint16_t port;  // 0 for the interrupt events
+
+  bool operator==(const PortEvent&) const = default;
 };
 
 // Sees each recorded event as it happens (the simulator writes its trace file from this).

@@ -1,0 +1,148 @@
+// Direct port access on a system that refuses it (Wine, NT without a port driver): the refusal
+// is caught, reported once, and nothing hangs or keeps faulting afterwards.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "panel/device/direct_port_io_win32.h"
+#include "panel/device/message_sink.h"
+#include "panel/device/mpu_port.h"
+#include "panel/device/tick_source_win32.h"
+
+namespace {
+// Every exception the process sees while a test runs, before anyone handles it.
+std::vector<DWORD> g_seen;
+
+LONG WINAPI WatchFirst(EXCEPTION_POINTERS* info) {
+  g_seen.push_back(info->ExceptionRecord->ExceptionCode);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
+// A privileged instruction that is not the port layer's own.
+extern "C" void ForeignHalt() __asm__("device_test_foreign_halt");
+extern "C" const char kForeignHaltInstruction[] __asm__("device_test_foreign_halt_instruction");
+__asm__(
+    ".text\n"
+    "device_test_foreign_halt:\n"
+    "device_test_foreign_halt_instruction:\n"
+    "  hlt\n"
+    "  ret\n");
+
+int g_foreignCaught = 0;
+LONG WINAPI CatchForeignLast(EXCEPTION_POINTERS* info) {
+#if defined(__x86_64__)
+  auto& ip = info->ContextRecord->Rip;
+#else
+  auto& ip = info->ContextRecord->Eip;
+#endif
+  if (reinterpret_cast<const char*>(ip) != kForeignHaltInstruction) return EXCEPTION_CONTINUE_SEARCH;
+  ++g_foreignCaught;
+  ip += 1;
+  return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+// Installs the watcher in front of every other handler for the life of a test.
+struct ExceptionWatch {
+  ExceptionWatch() {
+    g_seen.clear();
+    handle = AddVectoredExceptionHandler(1, WatchFirst);
+  }
+  ~ExceptionWatch() { RemoveVectoredExceptionHandler(handle); }
+  PVOID handle;
+};
+
+bool IsRefusal(DWORD code) {
+  return code == EXCEPTION_PRIV_INSTRUCTION || code == EXCEPTION_ACCESS_VIOLATION;
+}
+
+const char* CodeName(DWORD code) {
+  return code == EXCEPTION_PRIV_INSTRUCTION ? "EXCEPTION_PRIV_INSTRUCTION"
+                                            : code == EXCEPTION_ACCESS_VIOLATION
+                                                  ? "EXCEPTION_ACCESS_VIOLATION"
+                                                  : "other";
+}
+}  // namespace
+
+TEST(DirectPortIo, FirstReadIsRefusedAndLaterAccessesDoNothing) {
+  DirectPortIoWin32 io;
+  ExceptionWatch watch;
+  EXPECT_FALSE(io.Refused());
+  EXPECT_EQ(io.ReadByte(0x331), 0xFF);
+  EXPECT_TRUE(io.Refused());
+  ASSERT_EQ(g_seen.size(), 1u);
+  EXPECT_TRUE(IsRefusal(g_seen[0]));
+  std::printf("in raises %s (0x%08lX)\n", CodeName(g_seen[0]), g_seen[0]);
+
+  io.WriteByte(0x330, 0xF0);
+  io.ReadByte(0x330);
+  EXPECT_EQ(g_seen.size(), 1u);  // refused once is enough: no further instructions run
+}
+
+TEST(DirectPortIo, RefusedWriteAndInterruptMaskDoNotStopTheProgram) {
+  {
+    DirectPortIoWin32 io;
+    ExceptionWatch watch;
+    io.WriteByte(0x330, 0xF0);
+    EXPECT_TRUE(io.Refused());
+    ASSERT_EQ(g_seen.size(), 1u);
+    std::printf("out raises %s (0x%08lX)\n", CodeName(g_seen[0]), g_seen[0]);
+  }
+  {
+    // A refused interrupt mask is skipped but does not count as refused port access.
+    DirectPortIoWin32 io;
+    ExceptionWatch watch;
+    io.DisableInterrupts();
+    io.EnableInterrupts();
+    EXPECT_FALSE(io.Refused());
+    for (DWORD code : g_seen) {
+      EXPECT_TRUE(IsRefusal(code));
+      std::printf("cli/sti raise %s (0x%08lX)\n", CodeName(code), code);
+    }
+    if (g_seen.empty()) std::printf("cli/sti raise nothing\n");
+  }
+}
+
+TEST(DirectPortIo, OtherFaultsAreLeftToTheirOwnHandlers) {
+  DirectPortIoWin32 io;
+  PVOID last = AddVectoredExceptionHandler(0, CatchForeignLast);
+  g_foreignCaught = 0;
+  ForeignHalt();
+  RemoveVectoredExceptionHandler(last);
+  EXPECT_EQ(g_foreignCaught, 1);
+  EXPECT_FALSE(io.Refused());
+}
+
+TEST(DirectPortIo, PanelPortReportsRefusalOnceAndDropsMessagesWithoutFaulting) {
+  DirectPortIoWin32 io;
+  TickSourceWin32 clock;
+  MpuPort mpu(io, clock);
+  uint32_t port = 0x330;
+  MessageSink sink(mpu, port);
+  const uint8_t reverb[] = {0xF0, 0x41, 0x10, 0x56, 0x12, 0x03, 0x00, 0x09, 0x5A, 0x1A, 0xF7};
+
+  ExceptionWatch watch;
+  sink.Send(reverb, sizeof reverb);
+  EXPECT_EQ(g_seen.size(), 1u);
+  EXPECT_EQ(mpu.TakeNewFault(), PortFault::AccessRefused);
+  EXPECT_EQ(mpu.TakeNewFault(), PortFault::None);
+
+  // The start-up push is 35 messages; none of them may fault or wait again, nor may Panic.
+  for (int i = 0; i < 35; ++i) sink.Send(reverb, sizeof reverb);
+  mpu.Panic(static_cast<uint16_t>(port));
+  EXPECT_EQ(g_seen.size(), 1u);
+  EXPECT_EQ(mpu.Fault(), PortFault::AccessRefused);
+  EXPECT_EQ(mpu.TakeNewFault(), PortFault::None);
+}
+
+TEST(DirectPortIo, PanicAsTheFirstAccessIsRefusedWithoutMaskingInterrupts) {
+  DirectPortIoWin32 io;
+  TickSourceWin32 clock;
+  MpuPort mpu(io, clock);
+  ExceptionWatch watch;
+  mpu.Panic(0x330);
+  EXPECT_EQ(g_seen.size(), 1u);  // the first status poll, nothing after it
+  EXPECT_EQ(mpu.TakeNewFault(), PortFault::AccessRefused);
+}
