@@ -216,7 +216,7 @@ class WineSession:
         self.logs = self.root / "logs"
         self.logs.mkdir()
         template_source = Path(template_dir) if template_dir else wine_env.make_template(wine_dir(), reuse=True)[0]
-        subprocess.run(["cp", "-a", str(template_source), str(self.prefix)], check=True)
+        wine_env.copy_prefix(template_source, self.prefix)
         self.display = XDisplay(self.logs / "xvfb.log")
         self.env = wine_env.wine_env(self.prefix, self.home, self.display.name)
         self.user = wine_env.user_dirs(self.prefix)[0].name

@@ -159,8 +159,27 @@ def make_template(wine_dir, reuse=False):
     return template, time.monotonic() - started
 
 
-def copy_template(wine_dir, prefix):
-    subprocess.run(["cp", "-a", str(Path(wine_dir) / "template"), str(prefix)], check=True)
+# Wine's own program files: never written while a prefix is used (only a Wine update rewrites them,
+# and the template comes from this run's Wine). Copies share them through hard links.
+SHARED_FOLDERS = ("drive_c/windows/system32", "drive_c/windows/winsxs", "drive_c/windows/syswow64")
+
+
+def copy_prefix(template, prefix):
+    """A copy of the template that owns everything a program may write: every file outside
+    SHARED_FOLDERS is a file of its own; the shared ones (about 700 MB) are hard links."""
+    template, prefix = Path(template), Path(prefix)
+    subprocess.run(["cp", "-al", str(template), str(prefix)], check=True)
+    shared = tuple(str(prefix / f) + os.sep for f in SHARED_FOLDERS)
+    for root, dirs, files in os.walk(prefix):
+        if (root + os.sep).startswith(shared):
+            dirs[:] = []
+            continue
+        for name in files:
+            path = os.path.join(root, name)
+            if not os.path.islink(path):
+                copy = path + ".copy~"
+                shutil.copy2(path, copy)
+                os.replace(copy, path)
 
 
 def main(argv):
