@@ -1,0 +1,218 @@
+#!/usr/bin/python3
+"""Checks shipped Windows programs from the host: machine, GUI subsystem, stripped, imports from
+system DLLs only, and their resources. Prints each program's size (a figure, not a check).
+
+    check_programs.py --machine x86_64|i386 [--list-imports] PROGRAM.exe...
+    check_programs.py --list-imports-only PROGRAM.exe...
+
+Programs whose name starts with "Tambrel" are panels: besides dialog 102, icon 128 and the version
+record they carry accelerator table 129, the strings 175..181 and file version 1.4.0.2.
+"""
+
+import struct
+import sys
+from pathlib import Path
+
+# DLLs every Windows since the 9x family ships: a static program imports nothing else.
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll", "advapi32.dll",
+               "shell32.dll", "ole32.dll", "oleaut32.dll", "msvcrt.dll", "shlwapi.dll", "version.dll",
+               "winmm.dll"}
+MACHINES = {0x8664: "x86_64", 0x14C: "i386"}
+SIZE_GOAL = 64 * 1024
+
+RT_ICON, RT_DIALOG, RT_STRING, RT_ACCELERATOR, RT_GROUP_ICON, RT_VERSION = 3, 5, 6, 9, 14, 16
+PANEL_STRINGS = range(175, 182)
+
+
+class PeFile:
+    def __init__(self, data):
+        self.data = data
+        if data[:2] != b"MZ":
+            raise ValueError("not an MZ executable")
+        pe = struct.unpack_from("<I", data, 0x3C)[0]
+        if data[pe:pe + 4] != b"PE\0\0":
+            raise ValueError("no PE header")
+        (self.machine, sections, _, self.symbol_table, self.symbol_count, optional_size,
+         self.characteristics) = struct.unpack_from("<HHIIIHH", data, pe + 4)
+        optional = pe + 24
+        magic = struct.unpack_from("<H", data, optional)[0]
+        plus = magic == 0x20B
+        self.subsystem = struct.unpack_from("<H", data, optional + 68)[0]
+        directory_count_at = optional + (108 if plus else 92)
+        count = struct.unpack_from("<I", data, directory_count_at)[0]
+        self.directories = [struct.unpack_from("<II", data, directory_count_at + 4 + 8 * i) for i in range(count)]
+        self.pointer_size = 8 if plus else 4
+        self.sections = []
+        at = optional + optional_size
+        for i in range(sections):
+            name, vsize, rva, raw_size, raw_at = struct.unpack_from("<8sIIII", data, at + 40 * i)
+            self.sections.append((name.rstrip(b"\0").decode(errors="replace"), rva, max(vsize, raw_size), raw_at))
+
+    def offset(self, rva):
+        for _, start, size, raw in self.sections:
+            if start <= rva < start + size:
+                return raw + rva - start
+        raise ValueError("address %#x lies in no section" % rva)
+
+    def cstring(self, rva):
+        at = self.offset(rva)
+        return self.data[at:self.data.index(b"\0", at)].decode(errors="replace")
+
+    def imports(self):
+        """{dll name (lower case): [function names, "#ordinal" for ordinals]}"""
+        result = {}
+        if len(self.directories) < 2 or self.directories[1][0] == 0:
+            return result
+        at = self.offset(self.directories[1][0])
+        while True:
+            lookup, _, _, name_rva, thunk = struct.unpack_from("<IIIII", self.data, at)
+            if name_rva == 0:
+                return result
+            functions = result.setdefault(self.cstring(name_rva).lower(), [])
+            entry = self.offset(lookup or thunk)
+            fmt, flag = ("<Q", 1 << 63) if self.pointer_size == 8 else ("<I", 1 << 31)
+            while True:
+                value = struct.unpack_from(fmt, self.data, entry)[0]
+                if value == 0:
+                    break
+                functions.append("#%d" % (value & 0xFFFF) if value & flag else self.cstring((value & 0x7FFFFFFF) + 2))
+                entry += self.pointer_size
+            at += 20
+
+    def resources(self):
+        """{type: {id or name: data}} (the first language of each)."""
+        if len(self.directories) < 3 or self.directories[2][0] == 0:
+            return {}
+        base = self.offset(self.directories[2][0])
+
+        def entries(table):
+            named, ids = struct.unpack_from("<HH", self.data, base + table + 12)
+            for i in range(named + ids):
+                name, target = struct.unpack_from("<II", self.data, base + table + 16 + 8 * i)
+                if name & 0x80000000:
+                    at = base + (name & 0x7FFFFFFF)
+                    length = struct.unpack_from("<H", self.data, at)[0]
+                    name = self.data[at + 2:at + 2 + 2 * length].decode("utf-16-le")
+                yield name, target
+
+        result = {}
+        for kind, type_table in entries(0):
+            for ident, name_table in entries(type_table & 0x7FFFFFFF):
+                _, leaf = next(entries(name_table & 0x7FFFFFFF))
+                rva, size = struct.unpack_from("<II", self.data, base + leaf)
+                at = self.offset(rva)
+                result.setdefault(kind, {})[ident] = self.data[at:at + size]
+        return result
+
+
+def icon_sizes(group):
+    """(width, height, colours) of each image in an icon group resource."""
+    count = struct.unpack_from("<H", group, 4)[0]
+    sizes = []
+    for i in range(count):
+        width, height, colours, _, _, bits = struct.unpack_from("<BBBBHH", group, 6 + 14 * i)
+        sizes.append((width or 256, height or 256, colours or (1 << bits if bits <= 8 else 0)))
+    return sizes
+
+
+def string_ids(string_blocks):
+    ids = set()
+    for block, data in string_blocks.items():
+        at = 0
+        for i in range(16):
+            length = struct.unpack_from("<H", data, at)[0]
+            if length:
+                ids.add((block - 1) * 16 + i)
+            at += 2 + 2 * length
+    return ids
+
+
+def file_version(record):
+    at = record.find(struct.pack("<I", 0xFEEF04BD))
+    if at < 0:
+        return None
+    ms, ls = struct.unpack_from("<II", record, at + 8)
+    return (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+
+
+def check(path, machine):
+    """Faults of one program, as messages (empty: all is well)."""
+    faults = []
+    pe = PeFile(path.read_bytes())
+    if MACHINES.get(pe.machine) != machine:
+        faults.append("machine %s, expected %s" % (MACHINES.get(pe.machine, hex(pe.machine)), machine))
+    if pe.subsystem != 2:
+        faults.append("subsystem %d, expected 2 (GUI)" % pe.subsystem)
+    debug = [s[0] for s in pe.sections if s[0].startswith((".debug", "/"))]
+    if pe.symbol_count or debug:
+        faults.append("not stripped (%d symbols, sections %s)" % (pe.symbol_count, debug))
+    foreign = sorted(set(pe.imports()) - SYSTEM_DLLS)
+    if foreign:
+        faults.append("imports DLLs that are not part of the system: %s" % ", ".join(foreign))
+
+    resources = pe.resources()
+    if 102 not in resources.get(RT_DIALOG, {}):
+        faults.append("no dialog 102")
+    group = resources.get(RT_GROUP_ICON, {}).get(128)
+    if group is None:
+        faults.append("no icon group 128")
+    else:
+        sizes = icon_sizes(group)
+        for want in ((32, 32, 16), (16, 16, 16)):
+            if want not in sizes:
+                faults.append("icon 128 has no %dx%d image of %d colours (has %s)" % (want + (sizes,)))
+    version = resources.get(RT_VERSION, {}).get(1)
+    if version is None or file_version(version) is None:
+        faults.append("no version record")
+    if path.name.lower().startswith("tambrel"):
+        if 129 not in resources.get(RT_ACCELERATOR, {}):
+            faults.append("no accelerator table 129")
+        missing = [i for i in PANEL_STRINGS if i not in string_ids(resources.get(RT_STRING, {}))]
+        if missing:
+            faults.append("strings missing: %s" % missing)
+        if version is not None and file_version(version) not in (None, (1, 4, 0, 2)):
+            faults.append("file version %s, expected 1.4.0.2" % ".".join(map(str, file_version(version))))
+    return faults
+
+
+def list_imports(path):
+    print("%s imports:" % path.name)
+    for dll, functions in sorted(PeFile(path.read_bytes()).imports().items()):
+        print("  %s: %s" % (dll, " ".join(sorted(functions))))
+
+
+def main(argv):
+    args = argv[1:]
+    machine, listing, only_list = None, False, False
+    while args and args[0].startswith("--"):
+        option = args.pop(0)
+        if option == "--machine":
+            machine = args.pop(0)
+        elif option == "--list-imports":
+            listing = True
+        elif option == "--list-imports-only":
+            listing = only_list = True
+        else:
+            print(__doc__, file=sys.stderr)
+            return 2
+    if not args or (machine is None and not only_list):
+        print(__doc__, file=sys.stderr)
+        return 2
+    failed = False
+    for name in args:
+        path = Path(name)
+        if listing:
+            list_imports(path)
+        if only_list:
+            continue
+        size = path.stat().st_size
+        print("%s: %d bytes (%.1f KiB%s)" % (path.name, size, size / 1024,
+                                            ", over the 64 KiB goal" if size > SIZE_GOAL else ""))
+        for fault in check(path, machine):
+            print("%s: %s" % (path.name, fault))
+            failed = True
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
