@@ -21,7 +21,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   trace.Open();
   io.SetObserver(&trace);
 #else
-  DirectPortIo io;
+  DirectPortIoWin32 io;
 #endif
   PanelApp app(instance, io, clock);
   return app.Run();
