@@ -1,0 +1,43 @@
+#pragma once
+// A settings store in memory that logs every call, so tests see what LoadSettings and
+// SaveSettings asked for and in which order.
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "panel/core/settings_store.h"
+
+class FakeSettingsStore : public SettingsStore {
+ public:
+  bool exists = true;           // false: first run, OpenForRead fails
+  bool canCreate = true;        // false: OpenForWrite fails
+  std::map<std::string, uint32_t> values;
+  std::set<std::string> unreadable;  // present but failing (a value longer than 4 bytes)
+  std::vector<std::string> calls;    // "open-read", "read NAME", "open-write", "write NAME", "close"
+
+  bool OpenForRead() override {
+    calls.push_back("open-read");
+    return exists;
+  }
+  bool Read(const char* name, uint32_t* value) override {
+    calls.push_back(std::string("read ") + name);
+    if (unreadable.count(name) != 0) return false;
+    auto it = values.find(name);
+    if (it == values.end()) return false;
+    *value = it->second;
+    return true;
+  }
+  bool OpenForWrite() override {
+    calls.push_back("open-write");
+    if (!canCreate) return false;
+    exists = true;
+    return true;
+  }
+  void Write(const char* name, uint32_t value) override {
+    calls.push_back(std::string("write ") + name);
+    values[name] = value;
+  }
+  void Close() override { calls.push_back("close"); }
+};
