@@ -6,7 +6,6 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <string>
 
 #include "panel/core/parameter_messages.h"
@@ -37,152 +36,75 @@ void SelectTarget(ParameterMessages& m, DigitalTarget target) {
   while (m.Target() != target) m.CycleDigitalTarget();
 }
 
+using Build = void (*)(ParameterMessages&);
+constexpr DigitalTarget S = DigitalTarget::Stereo;
+constexpr DigitalTarget L = DigitalTarget::Left;
+constexpr DigitalTarget R = DigitalTarget::Right;
+
 struct Case {
   const char* what;
-  std::function<void(ParameterMessages&)> act;
+  DigitalTarget target;
+  uint16_t mute;  // the Mute word before the call
+  Build act;
   const char* expected;
 };
 
 // Every builder at both ends of its range, every target, the channel/part mapping and the
-// transposes' accepted and reset values.
+// transposes' accepted and reset values; the first ones are the documented edge cases.
 const Case kCases[] = {
-    // the documented edge cases
-    {"master tune 1000", [](ParameterMessages& m) { m.SendMasterTune(1000); },
-     "F0 41 10 42 12 40 00 00 00 04 00 00 3C F7"},
-    {"master tune 0", [](ParameterMessages& m) { m.SendMasterTune(0); }, "F0 41 10 42 12 40 00 00 00 00 01 08 37 F7"},
-    {"master transpose 0", [](ParameterMessages& m) { m.ApplyMasterTranspose("0"); }, "F0 41 10 42 12 40 00 05 40 7B F7"},
-    {"reverb type 0", [](ParameterMessages& m) { m.SendReverbType(0); }, "F0 41 10 56 12 00 00 00 00 00 F7"},
-    {"reverb level 64", [](ParameterMessages& m) { m.SendEffect(1, 64); }, "F0 41 10 56 12 00 00 01 40 3F F7"},
-    {"right volume 127",
-     [](ParameterMessages& m) {
-       SelectTarget(m, DigitalTarget::Right);
-       m.SendDigital(2, 127);
-     },
-     "F0 41 10 56 12 02 00 0C 7F 73 F7"},
-    {"stereo volume 127", [](ParameterMessages& m) { m.SendDigital(2, 127); }, "F0 41 10 56 12 03 00 02 7F 7C F7"},
-    {"digital tune 8192", [](ParameterMessages& m) { m.SendDigitalTune(8192); }, "F0 41 10 56 12 03 00 06 40 00 37 F7"},
-    {"channel 10 off", [](ParameterMessages& m) { m.ToggleChannel(9); }, "F0 41 10 56 12 01 00 00 10 6F F7"},
+    {"master tune 1000", S, 0xFFFF, [](ParameterMessages& m) { m.SendMasterTune(1000); }, "F0 41 10 42 12 40 00 00 00 04 00 00 3C F7"},
+    {"master tune 0", S, 0xFFFF, [](ParameterMessages& m) { m.SendMasterTune(0); }, "F0 41 10 42 12 40 00 00 00 00 01 08 37 F7"},
+    {"master transpose 0", S, 0xFFFF, [](ParameterMessages& m) { m.ApplyMasterTranspose("0"); }, "F0 41 10 42 12 40 00 05 40 7B F7"},
+    {"reverb type 0", S, 0xFFFF, [](ParameterMessages& m) { m.SendReverbType(0); }, "F0 41 10 56 12 00 00 00 00 00 F7"},
+    {"reverb level 64", S, 0xFFFF, [](ParameterMessages& m) { m.SendEffect(1, 64); }, "F0 41 10 56 12 00 00 01 40 3F F7"},
+    {"right volume 127", R, 0xFFFF, [](ParameterMessages& m) { m.SendDigital(2, 127); }, "F0 41 10 56 12 02 00 0C 7F 73 F7"},
+    {"stereo volume 127", S, 0xFFFF, [](ParameterMessages& m) { m.SendDigital(2, 127); }, "F0 41 10 56 12 03 00 02 7F 7C F7"},
+    {"digital tune 8192", S, 0xFFFF, [](ParameterMessages& m) { m.SendDigitalTune(8192); }, "F0 41 10 56 12 03 00 06 40 00 37 F7"},
+    {"channel 10 off", S, 0xFFFF, [](ParameterMessages& m) { m.ToggleChannel(9); }, "F0 41 10 56 12 01 00 00 10 6F F7"},
     // master
-    {"master volume 0", [](ParameterMessages& m) { m.SendMasterVolume(0); }, "F0 7F 7F 04 01 7F 00 F7"},
-    {"master volume 127", [](ParameterMessages& m) { m.SendMasterVolume(127); }, "F0 7F 7F 04 01 7F 7F F7"},
-    {"master tune 1999", [](ParameterMessages& m) { m.SendMasterTune(1999); },
-     "F0 41 10 42 12 40 00 00 00 07 0E 07 24 F7"},
-    {"key shift 40", [](ParameterMessages& m) { m.SendMasterKeyShift(40); }, "F0 41 10 42 12 40 00 05 28 13 F7"},
-    {"key shift 88", [](ParameterMessages& m) { m.SendMasterKeyShift(88); }, "F0 41 10 42 12 40 00 05 58 63 F7"},
-    {"master transpose -24", [](ParameterMessages& m) { m.ApplyMasterTranspose("-24"); },
-     "F0 41 10 42 12 40 00 05 28 13 F7"},
-    {"master transpose 24", [](ParameterMessages& m) { m.ApplyMasterTranspose("24"); },
-     "F0 41 10 42 12 40 00 05 58 63 F7"},
-    {"master transpose 25 resets", [](ParameterMessages& m) { m.ApplyMasterTranspose("25"); },
-     "F0 41 10 42 12 40 00 05 40 7B F7"},
-    {"master transpose -25 resets", [](ParameterMessages& m) { m.ApplyMasterTranspose("-25"); },
-     "F0 41 10 42 12 40 00 05 40 7B F7"},
-    {"master transpose 240 resets", [](ParameterMessages& m) { m.ApplyMasterTranspose("240"); },
-     "F0 41 10 42 12 40 00 05 40 7B F7"},
-    // effects
-    {"effect 1 at 0", [](ParameterMessages& m) { m.SendEffect(1, 0); }, "F0 41 10 56 12 00 00 01 00 7F F7"},
-    {"effect 1 at 127", [](ParameterMessages& m) { m.SendEffect(1, 127); }, "F0 41 10 56 12 00 00 01 7F 00 F7"},
-    {"effect 9 at 0", [](ParameterMessages& m) { m.SendEffect(9, 0); }, "F0 41 10 56 12 00 00 09 00 77 F7"},
-    {"effect 9 at 127", [](ParameterMessages& m) { m.SendEffect(9, 127); }, "F0 41 10 56 12 00 00 09 7F 78 F7"},
-    {"reverb type 7", [](ParameterMessages& m) { m.SendReverbType(7); }, "F0 41 10 56 12 00 00 00 07 79 F7"},
+    {"master volume 0", S, 0xFFFF, [](ParameterMessages& m) { m.SendMasterVolume(0); }, "F0 7F 7F 04 01 7F 00 F7"},
+    {"master volume 127", S, 0xFFFF, [](ParameterMessages& m) { m.SendMasterVolume(127); }, "F0 7F 7F 04 01 7F 7F F7"},
+    {"master tune 1999", S, 0xFFFF, [](ParameterMessages& m) { m.SendMasterTune(1999); }, "F0 41 10 42 12 40 00 00 00 07 0E 07 24 F7"},
+    {"key shift 40", S, 0xFFFF, [](ParameterMessages& m) { m.SendMasterKeyShift(40); }, "F0 41 10 42 12 40 00 05 28 13 F7"},
+    {"key shift 88", S, 0xFFFF, [](ParameterMessages& m) { m.SendMasterKeyShift(88); }, "F0 41 10 42 12 40 00 05 58 63 F7"},
+    {"master transpose -24", S, 0xFFFF, [](ParameterMessages& m) { m.ApplyMasterTranspose("-24"); }, "F0 41 10 42 12 40 00 05 28 13 F7"},
+    {"master transpose 24", S, 0xFFFF, [](ParameterMessages& m) { m.ApplyMasterTranspose("24"); }, "F0 41 10 42 12 40 00 05 58 63 F7"},
+    {"master transpose 25", S, 0xFFFF, [](ParameterMessages& m) { m.ApplyMasterTranspose("25"); }, "F0 41 10 42 12 40 00 05 40 7B F7"},
+    {"master transpose -25", S, 0xFFFF, [](ParameterMessages& m) { m.ApplyMasterTranspose("-25"); }, "F0 41 10 42 12 40 00 05 40 7B F7"},
+    {"master transpose 240", S, 0xFFFF, [](ParameterMessages& m) { m.ApplyMasterTranspose("240"); }, "F0 41 10 42 12 40 00 05 40 7B F7"},
+    // reverb/delay and chorus
+    {"effect 1 at 0", S, 0xFFFF, [](ParameterMessages& m) { m.SendEffect(1, 0); }, "F0 41 10 56 12 00 00 01 00 7F F7"},
+    {"effect 1 at 127", S, 0xFFFF, [](ParameterMessages& m) { m.SendEffect(1, 127); }, "F0 41 10 56 12 00 00 01 7F 00 F7"},
+    {"effect 9 at 0", S, 0xFFFF, [](ParameterMessages& m) { m.SendEffect(9, 0); }, "F0 41 10 56 12 00 00 09 00 77 F7"},
+    {"effect 9 at 127", S, 0xFFFF, [](ParameterMessages& m) { m.SendEffect(9, 127); }, "F0 41 10 56 12 00 00 09 7F 78 F7"},
+    {"reverb type 7", S, 0xFFFF, [](ParameterMessages& m) { m.SendReverbType(7); }, "F0 41 10 56 12 00 00 00 07 79 F7"},
     // digital audio, all three targets
-    {"stereo offset 2 at 0", [](ParameterMessages& m) { m.SendDigital(2, 0); }, "F0 41 10 56 12 03 00 02 00 7B F7"},
-    {"stereo offset 10 at 127", [](ParameterMessages& m) { m.SendDigital(10, 127); },
-     "F0 41 10 56 12 03 00 0A 7F 74 F7"},
-    {"stereo tune 0", [](ParameterMessages& m) { m.SendDigitalTune(0); }, "F0 41 10 56 12 03 00 06 00 00 77 F7"},
-    {"stereo tune 16383", [](ParameterMessages& m) { m.SendDigitalTune(16383); },
-     "F0 41 10 56 12 03 00 06 7F 7F 79 F7"},
-    {"left offset 2 at 0",
-     [](ParameterMessages& m) {
-       SelectTarget(m, DigitalTarget::Left);
-       m.SendDigital(2, 0);
-     },
-     "F0 41 10 56 12 02 00 02 00 7C F7"},
-    {"left offset 10 at 127",
-     [](ParameterMessages& m) {
-       SelectTarget(m, DigitalTarget::Left);
-       m.SendDigital(10, 127);
-     },
-     "F0 41 10 56 12 02 00 0A 7F 75 F7"},
-    {"left tune 0",
-     [](ParameterMessages& m) {
-       SelectTarget(m, DigitalTarget::Left);
-       m.SendDigitalTune(0);
-     },
-     "F0 41 10 56 12 02 00 06 00 00 78 F7"},
-    {"left tune 16383",
-     [](ParameterMessages& m) {
-       SelectTarget(m, DigitalTarget::Left);
-       m.SendDigitalTune(16383);
-     },
-     "F0 41 10 56 12 02 00 06 7F 7F 7A F7"},
-    {"right offset 2 at 0",
-     [](ParameterMessages& m) {
-       SelectTarget(m, DigitalTarget::Right);
-       m.SendDigital(2, 0);
-     },
-     "F0 41 10 56 12 02 00 0C 00 72 F7"},
-    {"right offset 10 at 127",
-     [](ParameterMessages& m) {
-       SelectTarget(m, DigitalTarget::Right);
-       m.SendDigital(10, 127);
-     },
-     "F0 41 10 56 12 02 00 14 7F 6B F7"},
-    {"right tune 0",
-     [](ParameterMessages& m) {
-       SelectTarget(m, DigitalTarget::Right);
-       m.SendDigitalTune(0);
-     },
-     "F0 41 10 56 12 02 00 10 00 00 6E F7"},
-    {"right tune 16383",
-     [](ParameterMessages& m) {
-       SelectTarget(m, DigitalTarget::Right);
-       m.SendDigitalTune(16383);
-     },
-     "F0 41 10 56 12 02 00 10 7F 7F 70 F7"},
-    {"digital transpose -64", [](ParameterMessages& m) { m.ApplyDigitalTranspose("-64"); },
-     "F0 41 10 56 12 03 00 05 00 78 F7"},
-    {"digital transpose 63", [](ParameterMessages& m) { m.ApplyDigitalTranspose("63"); },
-     "F0 41 10 56 12 03 00 05 7F 79 F7"},
-    {"digital transpose 64 resets", [](ParameterMessages& m) { m.ApplyDigitalTranspose("64"); },
-     "F0 41 10 56 12 03 00 05 40 38 F7"},
-    {"digital transpose -65 resets", [](ParameterMessages& m) { m.ApplyDigitalTranspose("-65"); },
-     "F0 41 10 56 12 03 00 05 40 38 F7"},
-    // channel/part mapping, each channel switched off (bit set) and back on
-    {"channel 1 off", [](ParameterMessages& m) { m.ToggleChannel(0); }, "F0 41 10 56 12 01 01 00 10 6E F7"},
-    {"channel 9 off", [](ParameterMessages& m) { m.ToggleChannel(8); }, "F0 41 10 56 12 01 09 00 10 66 F7"},
-    {"channel 11 off", [](ParameterMessages& m) { m.ToggleChannel(10); }, "F0 41 10 56 12 01 0A 00 10 65 F7"},
-    {"channel 16 off", [](ParameterMessages& m) { m.ToggleChannel(15); }, "F0 41 10 56 12 01 0F 00 10 60 F7"},
-    {"channel 1 on",
-     [](ParameterMessages& m) {
-       m.Settings().Mute = 0;
-       m.ToggleChannel(0);
-     },
-     "F0 41 10 56 12 01 01 00 00 7E F7"},
-    {"channel 9 on",
-     [](ParameterMessages& m) {
-       m.Settings().Mute = 0;
-       m.ToggleChannel(8);
-     },
-     "F0 41 10 56 12 01 09 00 08 6E F7"},
-    {"channel 10 on",
-     [](ParameterMessages& m) {
-       m.Settings().Mute = 0;
-       m.ToggleChannel(9);
-     },
-     "F0 41 10 56 12 01 00 00 09 76 F7"},
-    {"channel 11 on",
-     [](ParameterMessages& m) {
-       m.Settings().Mute = 0;
-       m.ToggleChannel(10);
-     },
-     "F0 41 10 56 12 01 0A 00 0A 6B F7"},
-    {"channel 16 on",
-     [](ParameterMessages& m) {
-       m.Settings().Mute = 0;
-       m.ToggleChannel(15);
-     },
-     "F0 41 10 56 12 01 0F 00 0F 61 F7"},
+    {"stereo offset 2 at 0", S, 0xFFFF, [](ParameterMessages& m) { m.SendDigital(2, 0); }, "F0 41 10 56 12 03 00 02 00 7B F7"},
+    {"stereo offset 10 at 127", S, 0xFFFF, [](ParameterMessages& m) { m.SendDigital(10, 127); }, "F0 41 10 56 12 03 00 0A 7F 74 F7"},
+    {"stereo tune 0", S, 0xFFFF, [](ParameterMessages& m) { m.SendDigitalTune(0); }, "F0 41 10 56 12 03 00 06 00 00 77 F7"},
+    {"stereo tune 16383", S, 0xFFFF, [](ParameterMessages& m) { m.SendDigitalTune(16383); }, "F0 41 10 56 12 03 00 06 7F 7F 79 F7"},
+    {"left offset 2 at 0", L, 0xFFFF, [](ParameterMessages& m) { m.SendDigital(2, 0); }, "F0 41 10 56 12 02 00 02 00 7C F7"},
+    {"left offset 10 at 127", L, 0xFFFF, [](ParameterMessages& m) { m.SendDigital(10, 127); }, "F0 41 10 56 12 02 00 0A 7F 75 F7"},
+    {"left tune 0", L, 0xFFFF, [](ParameterMessages& m) { m.SendDigitalTune(0); }, "F0 41 10 56 12 02 00 06 00 00 78 F7"},
+    {"left tune 16383", L, 0xFFFF, [](ParameterMessages& m) { m.SendDigitalTune(16383); }, "F0 41 10 56 12 02 00 06 7F 7F 7A F7"},
+    {"right offset 2 at 0", R, 0xFFFF, [](ParameterMessages& m) { m.SendDigital(2, 0); }, "F0 41 10 56 12 02 00 0C 00 72 F7"},
+    {"right offset 10 at 127", R, 0xFFFF, [](ParameterMessages& m) { m.SendDigital(10, 127); }, "F0 41 10 56 12 02 00 14 7F 6B F7"},
+    {"right tune 0", R, 0xFFFF, [](ParameterMessages& m) { m.SendDigitalTune(0); }, "F0 41 10 56 12 02 00 10 00 00 6E F7"},
+    {"right tune 16383", R, 0xFFFF, [](ParameterMessages& m) { m.SendDigitalTune(16383); }, "F0 41 10 56 12 02 00 10 7F 7F 70 F7"},
+    {"digital transpose -64", S, 0xFFFF, [](ParameterMessages& m) { m.ApplyDigitalTranspose("-64"); }, "F0 41 10 56 12 03 00 05 00 78 F7"},
+    {"digital transpose 63", S, 0xFFFF, [](ParameterMessages& m) { m.ApplyDigitalTranspose("63"); }, "F0 41 10 56 12 03 00 05 7F 79 F7"},
+    {"digital transpose 64", S, 0xFFFF, [](ParameterMessages& m) { m.ApplyDigitalTranspose("64"); }, "F0 41 10 56 12 03 00 05 40 38 F7"},
+    {"digital transpose -65", S, 0xFFFF, [](ParameterMessages& m) { m.ApplyDigitalTranspose("-65"); }, "F0 41 10 56 12 03 00 05 40 38 F7"},
+    // channel/part mapping: a set bit is switched off (data 10h), a clear one on (data n)
+    {"channel 1 off", S, 0xFFFF, [](ParameterMessages& m) { m.ToggleChannel(0); }, "F0 41 10 56 12 01 01 00 10 6E F7"},
+    {"channel 9 off", S, 0xFFFF, [](ParameterMessages& m) { m.ToggleChannel(8); }, "F0 41 10 56 12 01 09 00 10 66 F7"},
+    {"channel 11 off", S, 0xFFFF, [](ParameterMessages& m) { m.ToggleChannel(10); }, "F0 41 10 56 12 01 0A 00 10 65 F7"},
+    {"channel 16 off", S, 0xFFFF, [](ParameterMessages& m) { m.ToggleChannel(15); }, "F0 41 10 56 12 01 0F 00 10 60 F7"},
+    {"channel 1 on", S, 0x0000, [](ParameterMessages& m) { m.ToggleChannel(0); }, "F0 41 10 56 12 01 01 00 00 7E F7"},
+    {"channel 9 on", S, 0x0000, [](ParameterMessages& m) { m.ToggleChannel(8); }, "F0 41 10 56 12 01 09 00 08 6E F7"},
+    {"channel 10 on", S, 0x0000, [](ParameterMessages& m) { m.ToggleChannel(9); }, "F0 41 10 56 12 01 00 00 09 76 F7"},
+    {"channel 11 on", S, 0x0000, [](ParameterMessages& m) { m.ToggleChannel(10); }, "F0 41 10 56 12 01 0A 00 0A 6B F7"},
+    {"channel 16 on", S, 0x0000, [](ParameterMessages& m) { m.ToggleChannel(15); }, "F0 41 10 56 12 01 0F 00 0F 61 F7"},
 };
 
 class BuilderCase : public ::testing::TestWithParam<Case> {};
@@ -192,6 +114,8 @@ class BuilderCase : public ::testing::TestWithParam<Case> {};
 TEST_P(BuilderCase, SendsExactlyThisOneMessageWithTheRightChecksumAndSum) {
   PanelCapture c;
   c.sink.state.checksumSum = 0xA5;
+  c.settings.Mute = GetParam().mute;
+  SelectTarget(c.messages, GetParam().target);
   GetParam().act(c.messages);
   const Bytes m = c.One();
   EXPECT_EQ(ToHex(m), GetParam().expected);
@@ -382,14 +306,6 @@ TEST(SendControl, DispatchesEachSliderToItsParameter) {
     c.messages.SendControl(r.id, 51);
     EXPECT_EQ(ToHex(c.One()), r.expected) << r.id;
   }
-}
-
-TEST(SendControl, DigitalReverbRoadFromSliderToCard) {
-  PanelCapture c;
-  c.messages.SendControl(2025, 90);
-  EXPECT_EQ(ToHex(c.One()), "F0 41 10 56 12 03 00 09 5A 1A F7");
-  EXPECT_EQ(c.sink.state.checksumSum, 0x03 + 0x09 + 0x5A);
-  EXPECT_EQ(c.settings.DigitalBlock[kDigitalReverb], 90);
 }
 
 TEST(Transpose, TextThatIsNoNumberSendsAndChangesNothing) {
