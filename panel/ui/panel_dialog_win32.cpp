@@ -47,6 +47,9 @@ bool PanelDialog::OnInitDialog() {
   controller_.StartupPush();
 
   if (!g_panelAccelerators) g_panelAccelerators = LoadAcceleratorsA(resources_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  // The push's own notifications (edit and combo changes) must not report yet: a message box
+  // now would come before the panel is on the screen.
+  initialised_ = true;
   PostMessageA(window, kCheckPortMessage, 0, 0);
   return true;
 }
@@ -130,11 +133,13 @@ void PanelDialog::OnEndSession(bool ending) {
 
 bool PanelDialog::OnAppMessage(UINT message, WPARAM, LPARAM) {
   if (message != kCheckPortMessage) return false;
+  UpdateWindow(Handle());  // the panel is drawn before a report covers it
   ReportNewPortFault();
   return true;
 }
 
 void PanelDialog::ReportNewPortFault() {
+  if (!initialised_) return;
   PortFault fault = mpu_.TakeNewFault();
   if (fault == PortFault::None) return;
   char format[128];

@@ -54,4 +54,5 @@ class PanelDialog : public Dialog {
   ParameterMessages messages_;
   Win32ControlSurface surface_;
   PanelController controller_;
+  bool initialised_ = false;
 };

@@ -213,6 +213,7 @@ TEST_F(PanelDialogTest, AnAbsentInterfaceIsReportedOncePerFault) {
   Open();
   ASSERT_EQ(boxes.texts.size(), 1u);
   EXPECT_EQ(boxes.texts[0], "The MIDI interface at port 330h does not respond.");
+  EXPECT_TRUE(boxes.ownerVisible[0]);  // the report comes once the panel is on the screen
 
   EndScroll(IDC_MASTER_VOLUME, 20);
   PumpMessages(dialog->Handle());

@@ -51,6 +51,7 @@ LRESULT CALLBACK MessageBoxCatcher::Hook(int code, WPARAM wParam, LPARAM lParam)
     HWND text = GetDlgItem(box, 0xFFFF);
     if (ClassOf(box) == "#32770" && text) {
       g_catcher->texts.push_back(TextOf(text));
+      g_catcher->ownerVisible.push_back(IsWindowVisible(GetWindow(box, GW_OWNER)) != FALSE);
       PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
   }

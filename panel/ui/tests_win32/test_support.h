@@ -47,6 +47,7 @@ class MessageBoxCatcher {
   MessageBoxCatcher();
   ~MessageBoxCatcher();
   std::vector<std::string> texts;
+  std::vector<bool> ownerVisible;  // whether the box's owner was on the screen when it opened
 
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
