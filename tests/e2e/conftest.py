@@ -55,8 +55,8 @@ def session(request, wine_template):
         report = getattr(request.node, "report_call", None)
         failed = report is None or report.failed
         artifacts = _artifacts_dir(request.node)
+        shutil.rmtree(artifacts, ignore_errors=True)   # what an earlier failed run left
         if failed:
-            shutil.rmtree(artifacts, ignore_errors=True)
             artifacts.mkdir(parents=True, exist_ok=True)
             try:
                 s.screenshot(artifacts / "screen.png")
