@@ -1,9 +1,6 @@
 #include "panel/ui/panel_dialog_win32.h"
 
-#if __has_include("panel/export/midi_export_win32.h")
 #include "panel/export/midi_export_win32.h"
-#define TAMBREL_HAS_EXPORT 1
-#endif
 
 namespace {
 // The panel's accelerator table, loaded at the end of the start-up push.
@@ -96,9 +93,7 @@ bool PanelDialog::HandleCommand(int id, int code) {
       if (code == BN_CLICKED) mpu_.Panic(static_cast<uint16_t>(settings_.Port));
       return true;
     case IDC_SAVE_MIDI:
-#ifdef TAMBREL_HAS_EXPORT
       if (code == BN_CLICKED) ExportToFile(Handle(), controller_);
-#endif
       return true;
     default:
       return false;
