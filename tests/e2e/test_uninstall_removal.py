@@ -68,7 +68,7 @@ def seed(session, install=INSTALL, uninstall_string=None):
 [HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Corvane]
 "DisplayName"="Corvane Panel"
 "UninstallString"="%s"
-""" % uninstall_string.replace("\\", "\\\\"))
+""" % uninstall_string.replace("\\", "\\\\").replace('"', '\\"'))
     install_dir = session.host_path(install)
     install_dir.mkdir(parents=True, exist_ok=True)
     for name in PANEL_FILES:

@@ -173,4 +173,15 @@ TEST(ShortcutSweep, EntriesWhosePathsDoNotFitAreLeftAloneAndKept) {
   EXPECT_TRUE(Matching(tree.Log(), "rmdir").empty());
 }
 
+TEST(ShortcutSweep, FolderTooDeepToSearchStillKeepsItsParent) {
+  std::string base = "C:\\" + std::string(200, 'd');
+  std::string tooDeep = base + "\\" + std::string(256 - 204, 'i');  // no room for "\*.*"
+  FakeFolderTree tree;
+  tree.AddFolder(base);
+  tree.AddShortcut(base + "\\Corvane.lnk", kProgram);
+  tree.AddFolder(tooDeep, /*searchable=*/true, /*dotEntries=*/false);
+  EXPECT_EQ(Sweep(tree, kProgram, base, 0), SWEEP_KEPT | SWEEP_DELETED);
+  EXPECT_TRUE(Matching(tree.Log(), "rmdir").empty());
+}
+
 }  // namespace
