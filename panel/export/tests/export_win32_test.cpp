@@ -280,24 +280,26 @@ std::thread WhenWindowAppears(const char* caption, std::function<void(HWND)> act
   });
 }
 
+struct OwnedBoxSearch {
+  HWND owner;
+  HWND found;
+};
+
+BOOL CALLBACK MatchOwnedBox(HWND window, LPARAM param) {
+  OwnedBoxSearch* search = reinterpret_cast<OwnedBoxSearch*>(param);
+  char cls[16] = {};
+  GetClassNameA(window, cls, sizeof cls);
+  if (strcmp(cls, "#32770") == 0 && GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // A visible dialog-class window owned by `owner` (a message box it shows), or null.
 HWND OwnedBox(HWND owner) {
-  struct Search {
-    HWND owner;
-    HWND found;
-  } search = {owner, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        Search* s = reinterpret_cast<Search*>(param);
-        char cls[16] = {};
-        GetClassNameA(window, cls, sizeof cls);
-        if (strcmp(cls, "#32770") == 0 && GetWindow(window, GW_OWNER) == s->owner && IsWindowVisible(window)) {
-          s->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  OwnedBoxSearch search = {owner, nullptr};
+  EnumWindows(MatchOwnedBox, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
