@@ -62,8 +62,8 @@ bool RecordOne(SinkState& sink, size_t length, Send send) {
 // Moves back over the checksum and F7h of the message just recorded so it can be extended.
 void Reopen(SinkState& sink) { sink.cursor -= 2; }
 
-// Appends one data byte to the open message and to its checksum sum. Data bytes are 7-bit; a
-// stored value beyond that must not end the system-exclusive event early.
+// Appends one data byte to the open message and to its checksum sum. Data bytes are 7-bit: a
+// stored value beyond that must not become a status byte inside the system-exclusive event.
 bool AppendData(SinkState& sink, uint8_t value) {
   if (sink.cursor >= sink.bufferEnd) {
     sink.overflowed = true;

@@ -226,18 +226,6 @@ TEST(SaveMidiFileOnDisk, NoMemoryDeletesTheCreatedFile) {
   EXPECT_EQ(c.ui.captions, (std::vector<int>{IDS_SAVING, IDS_SAVE_MIDI}));
 }
 
-TEST(SaveMidiFileOnDisk, PathThatCannotBeCreatedIsReportedAndLeavesNoFile) {
-  SaveCase c;
-  c.bench.Open();
-  const std::string missing = c.folder.File("no-such-folder\\state.mid");
-  ChosenPathUi ui(missing);
-  Win32ExportFile file;
-  EXPECT_EQ(SaveMidiFile(c.bench.controller, ui, file, c.pages), kExportCannotCreate);
-  EXPECT_FALSE(Exists(missing));
-  EXPECT_EQ(ui.errors, std::vector<int>{IDS_CANNOT_CREATE});
-  EXPECT_EQ(ui.captions, std::vector<int>{IDS_SAVE_MIDI});
-}
-
 // --- the dialogs ---
 
 // A stand-in for the panel: a top-level window captioned "Tambrel" with the "Save &MIDI" button.

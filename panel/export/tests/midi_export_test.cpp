@@ -153,12 +153,4 @@ TEST(SaveMidiFile, FailedOrShortWriteRemovesThePartialFile) {
   }
 }
 
-TEST(SaveMidiFile, SavingAgainOverwritesWithTheSameBytes) {
-  SaveBench bench;
-  ASSERT_EQ(bench.Save(), kExportSaved);
-  const Bytes first = bench.file.contents;
-  ASSERT_EQ(bench.Save(), kExportSaved);
-  EXPECT_EQ(bench.file.contents, first);
-}
-
 }  // namespace

@@ -80,3 +80,24 @@ std::string CheckDataSet(const Bytes& message) {
   if (total % 128 != 0) return "checksum";
   return "";
 }
+
+std::string CheckExportedShape(const Bytes& file, SmfFile* out) {
+  std::string problem = ReadSmf(file, out);
+  if (!problem.empty()) return problem;
+  if (out->format != 0 || out->trackCount != 1 || out->division != 96) return "header";
+  if (out->events.size() != 21) return "event count";
+  const SmfEvent& tempo = out->events[0];
+  if (tempo.status != 0xFF || tempo.metaType != 0x51 || tempo.data != Bytes{0x07, 0xA1, 0x20}) return "tempo";
+  for (size_t i = 1; i <= 19; ++i) {
+    const SmfEvent& event = out->events[i];
+    const size_t length = i == 1 ? 19 : i <= 17 ? 10 : i == 18 ? 15 : 18;
+    const std::string where = " of event " + std::to_string(i);
+    if (event.status != 0xF0 || event.data.size() != length) return "length" + where;
+    if (event.delta != (i == 1 ? 0u : 8u)) return "delta" + where;
+    problem = CheckDataSet(event.data);
+    if (!problem.empty()) return problem + where;
+  }
+  const SmfEvent& end = out->events[20];
+  if (end.delta != 0 || end.status != 0xFF || end.metaType != 0x2F) return "end of track";
+  return "";
+}

@@ -26,6 +26,11 @@ struct SmfFile {
 // exactly with its end-of-track event; otherwise what is wrong.
 std::string ReadSmf(const Bytes& file, SmfFile* out);
 
+// Checks the shape every exported file has: format 0, one track, 96 ticks per quarter, tempo
+// 500000, 19 data-set events (lengths 19, sixteen times 10, 15, 18; deltas 0 then 8), end of
+// track at delta 0. Empty string when right; `out` receives the events.
+std::string CheckExportedShape(const Bytes& file, SmfFile* out);
+
 // Checks a data-set message (after F0h, the length already removed): 41 10 model 12, address and
 // data bytes, checksum, F7h; every byte below 80h. Empty string when right.
 std::string CheckDataSet(const Bytes& message);
