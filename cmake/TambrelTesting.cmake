@@ -28,6 +28,7 @@ function(tambrel_add_native_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAMBREL_TEST_BIN_DIR})
   add_test(NAME native.${name} COMMAND ${name})
+  set_tests_properties(native.${name} PROPERTIES TIMEOUT 300)
 endfunction()
 
 # tambrel_add_fuzz_target(<name> SOURCES ... LIBS ...): built with libFuzzer, run for a bounded time.
@@ -46,6 +47,7 @@ function(tambrel_add_fuzz_target name)
   file(MAKE_DIRECTORY ${corpus})
   add_test(NAME fuzz.${name}
     COMMAND ${name} -max_total_time=${TAMBREL_FUZZ_SECONDS} -print_final_stats=1 ${corpus})
+  set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 300)
 endfunction()
 
 # tambrel_add_windows_test(<name> SOURCES ... LIBS ...): a GoogleTest program of Win32 adapters.
