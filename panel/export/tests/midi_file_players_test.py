@@ -13,7 +13,10 @@ import unittest
 import mido
 
 WRITER = None
-SOUNDFONT = "/usr/share/sounds/sf2/FluidR3_GM.sf2"
+# The system's General MIDI sound font (the synthesizer packages bring one).
+SOUNDFONTS = ["/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf3/default-GM.sf3",
+              "/usr/share/sounds/sf2/FluidR3_GM.sf2"]
+SOUNDFONT = next((f for f in SOUNDFONTS if os.path.exists(f)), SOUNDFONTS[0])
 
 # Message lengths after F0h without F7h: effects, sixteen channels, master, digital audio.
 SYSEX_DATA_LENGTHS = [18] + [9] * 16 + [14, 17]
