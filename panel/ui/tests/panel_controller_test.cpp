@@ -247,35 +247,6 @@ TEST_F(Opened, EndWithoutAnyStepSendsNothing) {
   EXPECT_EQ(bench.TakeBytes(), kNothing);
 }
 
-TEST_F(Opened, EverySliderSendsItsOwnParameter) {
-  struct Case {
-    int id;
-    int position;
-    Bytes expected;
-  };
-  const Case cases[] = {
-      {IDC_MASTER_VOLUME, 100, {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x64, 0xF7}},
-      {IDC_MASTER_TUNE, 0, ExpectedDataSet(0x42, {0x40, 0x00, 0x00, 0x00, 0x00, 0x01, 0x08})},
-      {IDC_DIGITAL_TUNE, 16383, ExpectedDataSet(0x56, {0x03, 0x00, 0x06, 0x7F, 0x7F})},
-      {IDC_DIGITAL_VOLUME, 5, ExpectedDataSet(0x56, {0x03, 0x00, 0x02, 5})},
-      {IDC_DIGITAL_BRIGHTNESS, 6, ExpectedDataSet(0x56, {0x03, 0x00, 0x03, 6})},
-      {IDC_DIGITAL_CHORUS, 7, ExpectedDataSet(0x56, {0x03, 0x00, 0x0A, 7})},
-      {IDC_REVERB_DECAY, 8, ExpectedDataSet(0x56, {0x00, 0x00, 0x02, 8})},
-      {IDC_DELAY_TIME, 9, ExpectedDataSet(0x56, {0x00, 0x00, 0x03, 9})},
-      {IDC_DELAY_FEEDBACK, 10, ExpectedDataSet(0x56, {0x00, 0x00, 0x04, 10})},
-      {IDC_CHORUS_DEPTH, 127, ExpectedDataSet(0x56, {0x00, 0x00, 0x09, 127})},
-  };
-  for (const Case& c : cases) {
-    bench.surface.MoveThumb(c.id, c.position);
-    panel.OnScroll(c.id, kScrollThumbPosition);
-    panel.OnScroll(c.id, kScrollEnd);
-    EXPECT_EQ(bench.TakeMessages(), One(c.expected)) << c.id;
-  }
-  EXPECT_EQ(bench.settings.MVol, 100);
-  EXPECT_EQ(bench.settings.MTun, 0);
-  EXPECT_EQ(bench.settings.DTun, 16383);
-}
-
 // ---------------------------------------------------------------- transpose boxes
 
 TEST_F(Opened, MasterTransposeAppliesInRangeAndResetsOutside) {
