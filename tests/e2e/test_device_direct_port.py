@@ -1,0 +1,39 @@
+"""The shipped panel (Tambrel.exe, direct port access) on a system that refuses port access, as
+Wine does: the panel still opens, tells the user once with the port in hex, stays usable, and
+nothing it does afterwards faults or waits again."""
+
+import pytest
+
+CAPTION = "Tambrel"
+PANIC, MASTER_VOLUME, REVERB_LEVEL = 2120, 1000, 3101
+REFUSED = "This system does not allow direct access to the MIDI interface at port %Xh."
+
+
+def open_panel(session, port=None):
+    if port is not None:
+        session.reg_add(r"HKCU\Software\Tambrel", "Port", "REG_DWORD", port)
+    process = session.start(session.bin("Tambrel.exe"), cwd="C:\\")
+    session.wait_window(CAPTION, 30000)
+    return process
+
+
+@pytest.mark.parametrize("stored, shown", [(None, 0x330), (0x10300, 0x300)])
+def test_refused_access_is_told_once_with_the_port(session, stored, shown):
+    process = open_panel(session, stored)
+    lines = session.driver("msgbox", CAPTION, 15000, "msgtext", "msgpress", 1, "enabled", CAPTION, 10000)
+    assert lines[1] == REFUSED % shown
+
+    # Every later message and a Panic are dropped at once: no second box, the panel answers.
+    lines = session.driver("slide", CAPTION, MASTER_VOLUME, 90,
+                           "slide", CAPTION, REVERB_LEVEL, 10,
+                           "click", CAPTION, PANIC,
+                           "getpos", CAPTION, MASTER_VOLUME,
+                           "windows")
+    assert lines[3] == "90"
+    assert lines[4] == CAPTION
+
+    session.close_window(CAPTION)
+    assert process.wait(30) == 0
+    session.stop()
+    assert session.reg_key(r"HKCU\Software\Tambrel").dword("MVol") == 90
+    session.check_home()
