@@ -12,14 +12,14 @@ constexpr uint32_t kByteMax = 127;
 
 // The ranges keep every stored value that reaches a message a 7-bit data byte (or, for the
 // wider fields, a value whose message bytes are all 7-bit), and `RTyp` one of the eight types.
-// `Port` and `Mute` take any value of their width.
+// `Port` and `Mute` load as stored (`Mute` takes the low word): every value is a valid state.
 const SettingField kSettingFields[kSettingFieldCount] = {
     {"Port", 4, offsetof(PanelSettings, Port), 0, 0xFFFFFFFFu},
     {"MVol", 1, offsetof(PanelSettings, MVol), 0, kByteMax},
     {"MTrn", 1, offsetof(PanelSettings, MTrn), 40, 88},
     {"MTun", 2, offsetof(PanelSettings, MTun), 0, 1999},
     {"DTun", 2, offsetof(PanelSettings, DTun), 0, 16383},
-    {"Mute", 2, offsetof(PanelSettings, Mute), 0, 0xFFFF},
+    {"Mute", 2, offsetof(PanelSettings, Mute), 0, 0xFFFFFFFFu},
     {"DCho", 1, kDigital + kDigitalChorus, 0, kByteMax},
     {"DRev", 1, kDigital + kDigitalReverb, 0, kByteMax},
     {"DPan", 1, kDigital + kDigitalPan, 0, kByteMax},
