@@ -124,11 +124,11 @@ LONG WINAPI UnhandledFilter(EXCEPTION_POINTERS* info) {
 // Vectored handlers came after the card's era of Windows, so they are looked up at run time;
 // without them the process-wide unhandled-exception filter does the same job (our instructions
 // run inside no other handler).
-void InstallHandler() {
+void InstallHandler(bool vectoredHandler) {
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
   auto add = reinterpret_cast<AddHandlerFn>(
       reinterpret_cast<void*>(GetProcAddress(kernel, "AddVectoredExceptionHandler")));
-  if (add != nullptr) g_vectoredHandler = add(1, VectoredHandler);
+  if (vectoredHandler && add != nullptr) g_vectoredHandler = add(1, VectoredHandler);
   if (g_vectoredHandler == nullptr) {
     g_previousFilter = SetUnhandledExceptionFilter(UnhandledFilter);
     g_filterInstalled = true;
@@ -151,8 +151,8 @@ void RemoveHandler() {
 }
 }  // namespace
 
-DirectPortIoWin32::DirectPortIoWin32() {
-  if (g_instances++ == 0) InstallHandler();
+DirectPortIoWin32::DirectPortIoWin32(bool vectoredHandler) {
+  if (g_instances++ == 0) InstallHandler(vectoredHandler);
 }
 
 DirectPortIoWin32::~DirectPortIoWin32() {

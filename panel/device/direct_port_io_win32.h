@@ -8,7 +8,10 @@
 
 class DirectPortIoWin32 : public PortIo {
  public:
-  DirectPortIoWin32();
+  // Vectored exception handlers are used where the system has them; otherwise (or when
+  // `vectoredHandler` is false, which lets tests take the older path) the process-wide
+  // unhandled-exception filter. The first instance alive decides.
+  explicit DirectPortIoWin32(bool vectoredHandler = true);
   ~DirectPortIoWin32() override;
   DirectPortIoWin32(const DirectPortIoWin32&) = delete;
   DirectPortIoWin32& operator=(const DirectPortIoWin32&) = delete;

@@ -105,6 +105,23 @@ TEST(DirectPortIo, RefusedWriteAndInterruptMaskDoNotStopTheProgram) {
   }
 }
 
+// The path of systems without vectored handlers (before XP on the NT line).
+TEST(DirectPortIo, UnhandledExceptionFilterCatchesTheRefusalToo) {
+  LPTOP_LEVEL_EXCEPTION_FILTER before = SetUnhandledExceptionFilter(nullptr);
+  SetUnhandledExceptionFilter(before);
+  {
+    DirectPortIoWin32 io(false);
+    ExceptionWatch watch;
+    EXPECT_EQ(io.ReadByte(0x331), 0xFF);
+    EXPECT_TRUE(io.Refused());
+    io.DisableInterrupts();
+    io.EnableInterrupts();
+    EXPECT_EQ(g_seen.size(), 1u);
+  }
+  // The filter that was there before is back.
+  EXPECT_EQ(SetUnhandledExceptionFilter(before), before);
+}
+
 TEST(DirectPortIo, OtherFaultsAreLeftToTheirOwnHandlers) {
   DirectPortIoWin32 io;
   PVOID last = AddVectoredExceptionHandler(0, CatchForeignLast);
