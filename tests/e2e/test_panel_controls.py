@@ -5,8 +5,9 @@ import time
 
 from test_panel_startup import (
     CAPTION, CHANNEL_FIRST, DECAY_LABEL, DELAY_FEEDBACK, DELAY_TIME, DIGITAL_REVERB, DIGITAL_TRANSPOSE,
-    DIGITAL_VOLUME, MASTER_TRANSPOSE, MASTER_TUNE, MASTER_VOLUME, PANIC, REPEAT_LABEL, REVERB_DECAY,
-    REVERB_LEVEL, REVERB_TYPE, TARGET, TIME_LABEL, Panel, digital, effect, key_shift, master_tune, channel)
+    DIGITAL_VOLUME, MASTER_TRANSPOSE, MASTER_TRANSPOSE_SPIN, MASTER_TUNE, MASTER_VOLUME, PANIC,
+    REPEAT_LABEL, REVERB_DECAY, REVERB_LEVEL, REVERB_TYPE, TARGET, TIME_LABEL, Panel, channel, digital,
+    effect, key_shift, master_tune)
 
 
 def thumb_centre(rect, position, high):
@@ -101,6 +102,22 @@ def test_out_of_range_transpose_resets_to_zero_and_text_changes_nothing(session)
                        "key", CAPTION, "TAB")
         assert panel.new_messages() == [], "a text that is no number sends nothing"
         assert panel.text(box) == "ab"
+    panel.close()
+
+
+def test_the_up_down_arrows_change_the_number_and_leaving_the_box_sends_it(session):
+    panel = Panel(session).start()
+    panel.new_messages()
+    left, top, right, bottom = session.control_rect(CAPTION, MASTER_TRANSPOSE_SPIN)
+    for _ in range(2):
+        session.mouse_click((left + right) // 2, top + (bottom - top) // 4)  # the upper arrow
+    deadline = time.monotonic() + 10
+    while panel.text(MASTER_TRANSPOSE) != "2" and time.monotonic() < deadline:
+        time.sleep(0.1)
+    assert panel.text(MASTER_TRANSPOSE) == "2"
+    assert panel.new_messages() == [], "the arrows only change the box's number"
+    session.driver("focus", CAPTION, MASTER_VOLUME)
+    assert panel.new_messages() == [key_shift(66)]
     panel.close()
 
 
