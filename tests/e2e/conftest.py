@@ -1,6 +1,5 @@
 """pytest fixtures of the end-to-end scenarios: `session` (a fresh WineSession per scenario)."""
 
-import os
 import shutil
 import sys
 import time
@@ -19,6 +18,19 @@ def pytest_runtest_makereport(item, call):
     outcome = yield
     report = outcome.get_result()
     setattr(item, "report_" + report.when, report)
+
+
+_overhead = {"setup": [], "teardown": [], "boot": []}
+
+
+def pytest_terminal_summary(terminalreporter):
+    """Figures, not checks: what a fresh session costs per scenario."""
+    if _overhead["setup"]:
+        count = len(_overhead["setup"])
+        terminalreporter.write_line(
+            "harness: %d scenarios; on average %.1f s setup (prefix copy, display), %.1f s Wine session "
+            "start(s), %.1f s teardown" % (count, sum(_overhead["setup"]) / count,
+                                          sum(_overhead["boot"]) / count, sum(_overhead["teardown"]) / count))
 
 
 @pytest.fixture(scope="session")
@@ -48,10 +60,11 @@ def session(request, wine_template):
     real_home_before = harness.home_snapshot()
     started = time.monotonic()
     s = harness.WineSession(request.node.nodeid, template_dir=wine_template)
-    request.node.user_properties.append(("setup_seconds", round(time.monotonic() - started, 2)))
+    _overhead["setup"].append(time.monotonic() - started)
     try:
         yield s
     finally:
+        started = time.monotonic()
         report = getattr(request.node, "report_call", None)
         failed = report is None or report.failed
         artifacts = _artifacts_dir(request.node)
@@ -69,6 +82,8 @@ def session(request, wine_template):
                 shutil.copytree(s.logs, artifacts / "logs", dirs_exist_ok=True)
             scratch_leftovers = wine_env.home_leftovers(s.home)
             s.remove()
+            _overhead["teardown"].append(time.monotonic() - started)
+            _overhead["boot"].append(sum(s.boot_seconds))
     added = harness.home_snapshot() - real_home_before
     assert not scratch_leftovers, "the scenario wrote into its scratch HOME: %s" % scratch_leftovers
     assert not added, "the scenario wrote into the real home directory: %s" % sorted(added)

@@ -221,6 +221,7 @@ class WineSession:
         self.env = wine_env.wine_env(self.prefix, self.home, self.display.name)
         self.user = wine_env.user_dirs(self.prefix)[0].name
         self._live = False
+        self.boot_seconds = []      # one figure per session start
         self._processes = []
         self._driver_log = open(self.logs / "driver.log", "a")
         self._counter = 0
@@ -286,9 +287,11 @@ class WineSession:
         """Starts the persistent wine server and the session (wineboot, the virtual desktop)."""
         if self._live:
             return
+        started = time.monotonic()
         wine_env.run_wine(["wineserver", "-p"], self.env, check=True)
         self._live = True
         self.run_wine(["wineboot"], timeout=120)
+        self.boot_seconds.append(time.monotonic() - started)
 
     def stop(self):
         """Ends every program and the wine server; the registry is then saved in user.reg and
