@@ -89,16 +89,6 @@ TEST(ModelCapture, ObserverSeesEveryEventEvenBeyondTheKeptList) {
   EXPECT_FALSE(m.EventsLost());
 }
 
-TEST(ModelRefused, RecordsNothing) {
-  Mpu401Model m;
-  m.SetRefused(true);
-  m.WriteByte(0x330, 0xF0);
-  m.DisableInterrupts();
-  EXPECT_EQ(m.ReadByte(0x331), 0xFF);
-  EXPECT_TRUE(m.Refused());
-  EXPECT_EQ(m.EventCount(), 0u);
-}
-
 TEST(TraceLine, OneLinePerEventInUpperCaseHex) {
   const struct {
     PortEvent event;
