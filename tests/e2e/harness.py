@@ -384,6 +384,11 @@ class WineSession:
         """(left, top, right, bottom) on the screen, which is the X screen of the session."""
         return tuple(int(v) for v in self.driver("rect", caption, control_id)[0].split())
 
+    def thumb_center(self, caption, control_id):
+        """Screen point in the middle of a trackbar's thumb: where a real drag starts."""
+        left, top, right, bottom = (int(v) for v in self.driver("thumb", caption, control_id)[0].split())
+        return (left + right) // 2, (top + bottom) // 2
+
     def message_box(self, caption="*", ms=10000):
         """Waits for a message box; returns (caption, text)."""
         lines = self.driver("msgbox", caption, ms, "msgtext")

@@ -179,6 +179,25 @@ void PostKey(HWND target, int key, bool alt) {
   PostMessageA(target, alt ? WM_SYSKEYUP : WM_KEYUP, key, up);
 }
 
+// A message that fills a structure at lParam: only a few messages are carried across processes,
+// so the structure lives in the target process and is read back from there.
+template <class T>
+T ReadBack(HWND w, UINT message) {
+  T value = {};
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+  if (process == nullptr) Fail("cannot open the process of the window");
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE);
+  if (remote != nullptr) {
+    SendMessageA(w, message, 0, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(process, remote, &value, sizeof(T), nullptr);
+    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  }
+  CloseHandle(process);
+  return value;
+}
+
 std::string RectText(HWND w) {
   RECT r = {};
   GetWindowRect(w, &r);
@@ -224,6 +243,7 @@ void Usage() {
                "  cursel CAPTION ID         CB_GETCURSEL\n"
                "  select CAPTION ID INDEX   CB_SETCURSEL, then CBN_SELCHANGE to the parent\n"
                "  rect CAPTION ID           screen rectangle: left top right bottom\n"
+               "  thumb CAPTION ID          screen rectangle of a trackbar's thumb\n"
                "  close CAPTION             posts WM_CLOSE\n"
                "  endsession CAPTION        WM_QUERYENDSESSION (prints its answer), WM_ENDSESSION(TRUE)\n"
                "  msgbox CAPTION|* MS       until a message box is there; prints its caption\n"
@@ -368,6 +388,12 @@ class Driver {
     } else if (step == "rect") {
       HWND dialog = TakeDialog();
       PrintLine(RectText(TakeControl(dialog)));
+    } else if (step == "thumb") {
+      HWND control = TakeControl();
+      RECT r = ReadBack<RECT>(control, TBM_GETTHUMBRECT);
+      MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&r), 2);
+      PrintLine(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+                std::to_string(r.bottom));
     } else if (step == "close") {
       PostMessageA(TakeDialog(), WM_CLOSE, 0, 0);
       PrintLine("ok");
