@@ -50,6 +50,8 @@ def test_driver_reports_a_missing_window(session):
 def test_close_and_session_end_reach_the_program(session):
     program = session.start(session.test_bin("emptydialog.exe"))
     session.wait_window("Empty Dialog", 15000)
+    # A dialog that does not object agrees to end the session; ending it is the program's call.
+    assert session.driver("endsession", "Empty Dialog", "visible", "Empty Dialog", 0) == ["1", "1"]
     session.close_window("Empty Dialog")
     assert program.wait(10) == 2
 
