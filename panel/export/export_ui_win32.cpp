@@ -4,7 +4,10 @@
 
 #include "panel/ui/panel_controls.h"
 
+namespace {
+// MIDI files first, then everything; the literal's own final zero ends the list.
 const char kMidiFileFilter[] = "MIDI files (*.mid)\0*.mid\0All files (*.*)\0*.*\0";
+}  // namespace
 
 bool DialogExportUi::ChoosePath(char* path, size_t size) {
   path[0] = '\0';

@@ -5,9 +5,6 @@
 
 #include "panel/export/export_ui.h"
 
-// The file dialog's filter: MIDI files first, then everything.
-extern const char kMidiFileFilter[];
-
 class DialogExportUi : public ExportUi {
  public:
   DialogExportUi(HWND dialog, HINSTANCE strings) : dialog_(dialog), strings_(strings) {}
