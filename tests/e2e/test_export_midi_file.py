@@ -1,11 +1,10 @@
-""""Save &MIDI" in the running panel: the file on disk is the panel's state byte for byte, a MIDI
+"""The "Save &MIDI" button of the running panel: the file on disk is the panel's state byte for byte, a MIDI
 file library reads it, saving again over it asks first and gives the same file, a path that
 cannot be created is reported and leaves nothing, and the card hears the next change."""
 
 import time
 
 import mido
-import pytest
 
 CAPTION = "Tambrel"
 SAVE_AS = "Save As"
