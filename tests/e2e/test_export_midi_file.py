@@ -1,6 +1,6 @@
-"""The "Save &MIDI" button of the running panel: the file on disk is the panel's state byte for byte, a MIDI
-file library reads it, saving again over it asks first and gives the same file, a path that
-cannot be created is reported and leaves nothing, and the card hears the next change."""
+"""The "Save &MIDI" button of the running panel: the file on disk is the panel's state byte for
+byte, a MIDI file library reads it, saving again over it asks first and gives the same file, a
+path that cannot be created is reported and leaves nothing, and the card hears the next change."""
 
 import time
 
