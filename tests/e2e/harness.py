@@ -244,7 +244,8 @@ class WineSession:
         return self.drive_c / "windows"
 
     def host_path(self, win_path):
-        """C:\\x\\y.txt -> <prefix>/drive_c/x/y.txt (case as given; Wine matches case-insensitively)."""
+        """C:\\x\\y.txt -> <prefix>/drive_c/x/y.txt. Like Wine, existing folders and files are matched
+        without regard to case (C:\\Windows is drive_c/windows); the rest keeps the case given."""
         p = str(win_path).replace("/", "\\")
         m = re.match(r"^([A-Za-z]):\\?(.*)$", p)
         if not m:
@@ -253,7 +254,12 @@ class WineSession:
         base = self.drive_c if drive == "c" else Path("/") if drive == "z" else None
         if base is None:
             raise ValueError("only C: and Z: are mapped: %r" % win_path)
-        return base.joinpath(*[part for part in rest.split("\\") if part])
+        path = base
+        for part in (part for part in rest.split("\\") if part):
+            if not (path / part).exists() and path.is_dir():
+                part = next((e.name for e in path.iterdir() if e.name.lower() == part.lower()), part)
+            path = path / part
+        return path
 
     def win_path(self, host_path):
         """A host path as Wine sees it: under drive_c -> C:\\..., elsewhere Z:\\..."""

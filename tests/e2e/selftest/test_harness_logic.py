@@ -125,6 +125,12 @@ class TestPaths:
         assert session.win_path("/usr/bin") == r"Z:\usr\bin"
         assert session.host_path(r"Z:\usr\bin") == Path("/usr/bin")
 
+    def test_existing_names_match_without_regard_to_case(self, tmp_path):
+        session = self.make(tmp_path)
+        (session.prefix / "drive_c" / "windows").mkdir()
+        assert session.host_path(r"C:\Windows\WININIT.INI") == session.prefix / "drive_c" / "windows" / "WININIT.INI"
+        assert session.host_path(r"C:\RUN\new") == session.prefix / "drive_c" / "run" / "new"
+
     def test_other_drives_and_relative_paths_are_refused(self, tmp_path):
         session = self.make(tmp_path)
         for path in (r"D:\x", r"run\x", "x"):
