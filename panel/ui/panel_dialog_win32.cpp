@@ -134,7 +134,8 @@ bool PanelDialog::OnAppMessage(UINT message, WPARAM, LPARAM) {
 }
 
 void PanelDialog::ReportNewPortFault() {
-  if (!initialised_) return;
+  // Not while closing either: the edit boxes still apply their values as the window goes away.
+  if (!initialised_ || Ended()) return;
   PortFault fault = mpu_.TakeNewFault();
   if (fault == PortFault::None) return;
   char format[128];

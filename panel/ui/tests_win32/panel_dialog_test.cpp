@@ -111,21 +111,6 @@ TEST_F(PanelDialogTest, StartupPushSetsEveryControlAndSends35Messages) {
   EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(window, WM_QUERYDRAGICON, 0, 0)), big);
 }
 
-TEST_F(PanelDialogTest, StoredSettingsShowInTheControls) {
-  settings.Mute = 0x0005;
-  settings.EffectsBlock[kReverbType] = 6;
-  settings.MTrn = 40;
-  Open();
-  for (int n = 0; n < 16; ++n) {
-    EXPECT_EQ(Send(IDC_CHANNEL_FIRST + n, BM_GETCHECK), (n == 0 || n == 2) ? BST_CHECKED : BST_UNCHECKED) << n;
-  }
-  EXPECT_EQ(settings.Mute, 0x0005);
-  EXPECT_FALSE(Visible(IDC_REVERB_DECAY));
-  EXPECT_FALSE(Visible(IDC_DECAY_LABEL));
-  for (int id : {IDC_DELAY_TIME, IDC_TIME_LABEL, IDC_DELAY_FEEDBACK, IDC_REPEAT_LABEL}) EXPECT_TRUE(Visible(id)) << id;
-  EXPECT_EQ(TextOf(Item(1006)), "-24");
-}
-
 TEST_F(PanelDialogTest, ControlEventsReachTheCard) {
   Open();
   size_t before = model.MessageCount();
