@@ -21,6 +21,11 @@ from mpu_trace import TRACE_NAME, read_trace, sysex_messages  # noqa: E402,F401
 
 REPO = HERE.parent.parent
 
+# How long the wine server of a session waits for the next program once none is running: far
+# longer than any pause between two steps of a scenario (a shorter wait would start a new session,
+# with wineboot, in the middle of one).
+SERVER_LINGER_SECONDS = 300
+
 
 def build_dir():
     return Path(os.environ.get("TAMBREL_BUILD_DIR", REPO / "build" / "win64")).resolve()
@@ -40,6 +45,14 @@ class HomeTouched(AssertionError):
 
 # ---------------------------------------------------------------- X display
 
+def _end_with_parent():
+    """A display outlives no test runner that ctest had to kill at its time limit."""
+    import ctypes
+    import signal
+    PR_SET_PDEATHSIG = 1
+    ctypes.CDLL(None, use_errno=True).prctl(PR_SET_PDEATHSIG, signal.SIGTERM)
+
+
 class XDisplay:
     """An own Xvfb server; its screen is as large as Wine's virtual desktop."""
 
@@ -50,7 +63,7 @@ class XDisplay:
         self.proc = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % (width, height),
              "-nolisten", "tcp", "-noreset"],
-            pass_fds=(write_fd,), stdout=self._log, stderr=subprocess.STDOUT)
+            pass_fds=(write_fd,), stdout=self._log, stderr=subprocess.STDOUT, preexec_fn=_end_with_parent)
         os.close(write_fd)
         number = b""
         with os.fdopen(read_fd, "rb") as r:
@@ -294,7 +307,8 @@ class WineSession:
         if self._live:
             return
         started = time.monotonic()
-        wine_env.run_wine(["wineserver", "-p"], self.env, check=True)
+        # Persistent between steps; a session that a killed test runner left behind ends on its own.
+        wine_env.run_wine(["wineserver", "-p%d" % SERVER_LINGER_SECONDS], self.env, check=True)
         self._live = True
         self.run_wine(["wineboot"], timeout=120)
         self.boot_seconds.append(time.monotonic() - started)
