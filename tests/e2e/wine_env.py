@@ -43,8 +43,7 @@ PREFIX_SETTINGS = r"""REGEDIT4
 # Only in the test run's template: services that a dialog program never needs (device install,
 # network, event log). Each session of a scenario starts them otherwise; without them a session
 # starts about 2 s sooner.
-TEST_PREFIX_SETTINGS = r"""REGEDIT4
-
+TEST_PREFIX_SETTINGS = PREFIX_SETTINGS + r"""
 [HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\PlugPlay]
 "Start"=dword:00000004
 
@@ -64,7 +63,7 @@ TEMPLATE_MARK = ".tambrel-template"
 def wine_env(prefix, home, display=None, base=None):
     """The environment for Wine programs in `prefix` with `home` as HOME."""
     env = dict(os.environ if base is None else base)
-    for name in ("WINEPREFIX", "WINEARCH", "WINESERVER", "WINELOADER", "DISPLAY", "XAUTHORITY",
+    for name in ("WINEPREFIX", "WINEARCH", "WINESERVER", "WINELOADER", "DISPLAY",
                  "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_DESKTOP_DIR"):
         env.pop(name, None)
     env.update(WINEPREFIX=str(prefix), HOME=str(home), WINEDEBUG="-all", WINEDLLOVERRIDES=DLL_OVERRIDES)
@@ -145,7 +144,7 @@ def _build_template(wine_dir):
         home = work / "home"
         home.mkdir()
         prefix = work / "prefix"
-        init_prefix(prefix, home, PREFIX_SETTINGS + TEST_PREFIX_SETTINGS[len("REGEDIT4\n"):])
+        init_prefix(prefix, home, TEST_PREFIX_SETTINGS)
         leftovers = home_leftovers(home)
         if leftovers:
             raise RuntimeError("making the template wrote into its HOME: %s" % leftovers)
