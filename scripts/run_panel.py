@@ -120,10 +120,16 @@ def main():
             push_over = now - last_news > QUIET_SECONDS if seen_any else now - started > SILENT_START_SECONDS
             if not interactive and not closing and push_over:
                 closing = True
-                wine_env.run_wine(["wine", str(args.driver.resolve()), "wait", args.caption, "30000"], env, timeout=60)
+                found = wine_env.run_wine(["wine", str(args.driver.resolve()), "wait", args.caption, "30000",
+                                           "rect", args.caption, "0"], env, timeout=60)
+                crop = []
+                lines = found.stdout.decode(errors="replace").split()
+                if found.returncode == 0 and len(lines) == 5:   # "ok", then left top right bottom
+                    left, top, right, bottom = (max(0, int(v)) for v in lines[1:])
+                    crop = ["-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top), "+repage"]
                 shot = args.screenshot.resolve()
                 shot.parent.mkdir(parents=True, exist_ok=True)
-                subprocess.run(["import", "-display", display.name, "-window", "root", str(shot)],
+                subprocess.run(["import", "-display", display.name, "-window", "root"] + crop + [str(shot)],
                                env=env, check=True, timeout=60)
                 wine_env.run_wine(["wine", str(args.driver.resolve()), "close", args.caption], env, timeout=60)
             time.sleep(0.05)
