@@ -102,7 +102,7 @@ TEST_F(RegistryStore, ShortValuesReadZeroExtendedWhateverTheirType) {
   const BYTE three[3] = {0x01, 0x02, 0x03};
   Put("Port", REG_BINARY, two, sizeof two);
   Put("MVol", REG_BINARY, one, sizeof one);
-  Put("Mute", REG_BINARY, three, sizeof three);  // 030201h: too wide for a word, keeps FFFFh
+  Put("Mute", REG_BINARY, three, sizeof three);  // 030201h: Mute takes the low word
   PutDword("CDep", 0);
 
   RegistrySettingsStore store;
@@ -118,7 +118,7 @@ TEST_F(RegistryStore, ShortValuesReadZeroExtendedWhateverTheirType) {
   LoadSettings(s, store);
   EXPECT_EQ(s.Port, 0x220u);
   EXPECT_EQ(s.MVol, 5);
-  EXPECT_EQ(s.Mute, 0xFFFF);
+  EXPECT_EQ(s.Mute, 0x0201);
   EXPECT_EQ(s.EffectsBlock[kChorusDepth], 0);
 }
 
