@@ -8,17 +8,10 @@
 #include "panel/core/parameter_messages.h"
 #include "panel/device/mpu401_model.h"
 #include "panel/device/mpu_port.h"
+#include "panel/device/tests/fake_clock.h"
 #include "panel/device/message_sink.h"
 
 using Bytes = std::vector<uint8_t>;
-
-class SteppingClock : public TickSource {
- public:
-  uint32_t Milliseconds() override { return now_++; }
-
- private:
-  uint32_t now_ = 0;
-};
 
 struct MessageCapture {
   PanelSettings settings;

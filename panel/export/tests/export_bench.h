@@ -9,19 +9,12 @@
 #include "panel/core/parameter_messages.h"
 #include "panel/device/message_sink.h"
 #include "panel/device/mpu401_model.h"
+#include "panel/device/tests/fake_clock.h"
 #include "panel/device/mpu_port.h"
 #include "panel/export/image_memory.h"
 #include "panel/export/tests/smf_reader.h"
 #include "panel/ui/control_surface.h"
 #include "panel/ui/panel_controller.h"
-
-class StepClock : public TickSource {
- public:
-  uint32_t Milliseconds() override { return now_++; }
-
- private:
-  uint32_t now_ = 0;
-};
 
 // Controls as plain fields; a slider keeps its position inside its range like a trackbar.
 class FieldSurface : public ControlSurface {
@@ -70,7 +63,7 @@ class HeapImageMemory : public ImageMemory {
 struct ExportBench {
   PanelSettings settings;
   Mpu401Model card;
-  StepClock clock;
+  SteppingClock clock;
   MpuPort port{card, clock};
   MessageSink sink{port, settings.Port};
   ParameterMessages messages{settings, sink};

@@ -8,18 +8,11 @@
 #include "panel/device/message_sink.h"
 #include "panel/device/mpu401_model.h"
 #include "panel/device/mpu_port.h"
+#include "panel/device/tests/fake_clock.h"
 #include "panel/ui/panel_controller.h"
 #include "panel/ui/tests/fake_control_surface.h"
 
 using Bytes = std::vector<uint8_t>;
-
-class SteppingClock : public TickSource {
- public:
-  uint32_t Milliseconds() override { return now_++; }
-
- private:
-  uint32_t now_ = 0;
-};
 
 struct PanelBench {
   PanelSettings settings;

@@ -57,7 +57,7 @@ class PanelDialogTest : public ::testing::Test {
   bool Visible(int id) { return IsWindowVisible(Item(id)) != FALSE; }
 
   Mpu401Model model;
-  SteppingClock clock;
+  SteppingClock clock{25};
   MpuPort mpu{model, clock};
   PanelSettings settings;
   MemorySettingsStore store;

@@ -9,6 +9,7 @@
 
 #include "panel/core/settings_store.h"
 #include "panel/device/port_io.h"
+#include "panel/device/tests/fake_clock.h"
 
 // The test program's own module: it carries the panel's resources.
 HINSTANCE TestModule();
@@ -20,14 +21,6 @@ std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
 
 // A clock that moves on by a fixed step at each reading, so bounded waits end at once.
-class SteppingClock : public TickSource {
- public:
-  uint32_t Milliseconds() override { return now_ += 25; }
-
- private:
-  uint32_t now_ = 0;
-};
-
 // Settings kept in a map; counts the complete saves.
 class MemorySettingsStore : public SettingsStore {
  public:
