@@ -1,31 +1,10 @@
 #include "panel/export/tests/export_bench.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "panel/export/midi_image.h"
-
-void FieldSurface::SetSliderRange(int id, int low, int high) {
-  Slider& s = sliders[id];
-  s.low = low;
-  s.high = high;
-  s.pos = std::clamp(s.pos, low, high);
-}
-
-void FieldSurface::SetSliderPos(int id, int position) {
-  Slider& s = sliders[id];
-  s.pos = std::clamp(position, s.low, s.high);
-}
-
-void FieldSurface::GetText(int id, char* buffer, size_t size) {
-  if (size == 0) return;
-  const std::string& text = texts[id];
-  const size_t n = std::min(text.size(), size - 1);
-  memcpy(buffer, text.data(), n);
-  buffer[n] = '\0';
-}
 
 HeapImageMemory::~HeapImageMemory() { free(block_); }
 

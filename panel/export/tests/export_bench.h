@@ -2,7 +2,6 @@
 // The panel's portable side wired as in the program, with the software interface in place of the
 // card and plain fields in place of the dialog's controls, for recording exports.
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -13,35 +12,8 @@
 #include "panel/device/mpu_port.h"
 #include "panel/export/image_memory.h"
 #include "panel/export/tests/smf_reader.h"
-#include "panel/ui/control_surface.h"
 #include "panel/ui/panel_controller.h"
-
-// Controls as plain fields; a slider keeps its position inside its range like a trackbar.
-class FieldSurface : public ControlSurface {
- public:
-  struct Slider {
-    int low = 0, high = 100, pos = 0;
-  };
-
-  void SetSliderRange(int id, int low, int high) override;
-  void SetSliderTick(int, int) override {}
-  void SetSliderPos(int id, int position) override;
-  int SliderPos(int id) override { return sliders[id].pos; }
-  void SetEditLimit(int, int) override {}
-  void SetUpDownRange(int, int, int) override {}
-  void SetText(int id, const char* text) override { texts[id] = text; }
-  void GetText(int id, char* buffer, size_t size) override;
-  void SetCheck(int id, bool checked) override { checks[id] = checked; }
-  int ComboSelection(int) override { return comboSelection; }
-  void SetComboSelection(int, int index) override { comboSelection = index >= 0 && index < 8 ? index : -1; }
-  void Show(int id, bool shown) override { visible[id] = shown; }
-
-  std::map<int, Slider> sliders;
-  std::map<int, std::string> texts;
-  std::map<int, bool> checks;
-  std::map<int, bool> visible;
-  int comboSelection = -1;
-};
+#include "panel/ui/tests/fake_control_surface.h"
 
 // Page memory from the heap: zero-filled, can be refused, and checks that what is released is
 // what was given.
@@ -67,7 +39,7 @@ struct ExportBench {
   MpuPort port{card, clock};
   MessageSink sink{port, settings.Port};
   ParameterMessages messages{settings, sink};
-  FieldSurface surface;
+  FakeControlSurface surface;
   PanelController controller{messages, surface};
   HeapImageMemory memory;
 

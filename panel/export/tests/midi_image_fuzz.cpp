@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int i = 0; i < cycles; ++i) bench.controller.OnTargetClicked();
   if (input.ConsumeBool()) bench.surface.SetSliderPos(IDC_MASTER_TUNE, input.ConsumeIntegral<int>());
   if (input.ConsumeBool()) bench.surface.SetSliderPos(IDC_DIGITAL_VOLUME, input.ConsumeIntegral<int>());
-  if (input.ConsumeBool()) bench.surface.comboSelection = input.ConsumeIntegralInRange(-1, 7);
+  if (input.ConsumeBool()) bench.surface.comboSelections[IDC_REVERB_TYPE] = input.ConsumeIntegralInRange(-1, 7);
 
   const uint16_t mute = bench.settings.Mute;
   const size_t portEvents = bench.card.EventCount();

@@ -168,7 +168,7 @@ TEST(MidiImage, NonDefaultSettingsLandInTheirBlocks) {
 TEST(MidiImage, ReverbTypeComesFromTheComboAndShowsItsControls) {
   ExportBench bench;
   bench.Open();
-  bench.surface.comboSelection = 7;  // selected, not yet applied
+  bench.surface.comboSelections[IDC_REVERB_TYPE] = 7;  // selected, not yet applied
   const SmfFile file = Read(bench.Build());
   EXPECT_EQ(file.events[kEffectsEvent].data[7], 7);
   EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 7);
@@ -182,7 +182,7 @@ TEST(MidiImage, ComboWithoutSelectionSavesTheStoredType) {
   ExportBench bench;
   bench.settings.EffectsBlock[kReverbType] = 2;
   bench.Open();
-  bench.surface.comboSelection = -1;
+  bench.surface.comboSelections[IDC_REVERB_TYPE] = -1;
   const SmfFile file = Read(bench.Build());
   EXPECT_EQ(file.events[kEffectsEvent].data[7], 2);
   EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 2);
