@@ -40,14 +40,6 @@ Bytes ExportBench::Build(int* result) {
   return image;
 }
 
-Bytes ExportBench::CardBytes() {
-  std::vector<uint8_t> all(card.DataBytes(nullptr, 0));
-  card.DataBytes(all.data(), all.size());
-  Bytes fresh(all.begin() + static_cast<long>(cardSeen_), all.end());
-  cardSeen_ = all.size();
-  return fresh;
-}
-
 Bytes ParseHex(const char* text) {
   Bytes bytes;
   unsigned value = 0;

@@ -5,15 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "panel/core/parameter_messages.h"
-#include "panel/device/message_sink.h"
-#include "panel/device/mpu401_model.h"
-#include "panel/device/tests/fake_clock.h"
-#include "panel/device/mpu_port.h"
 #include "panel/export/image_memory.h"
 #include "panel/export/tests/smf_reader.h"
-#include "panel/ui/panel_controller.h"
-#include "panel/ui/tests/fake_control_surface.h"
+#include "panel/ui/tests/panel_bench.h"
 
 // Page memory from the heap: zero-filled, can be refused, and checks that what is released is
 // what was given.
@@ -32,15 +26,8 @@ class HeapImageMemory : public ImageMemory {
   uint8_t* block_ = nullptr;
 };
 
-struct ExportBench {
-  PanelSettings settings;
-  Mpu401Model card;
-  SteppingClock clock;
-  MpuPort port{card, clock};
-  MessageSink sink{port, settings.Port};
-  ParameterMessages messages{settings, sink};
-  FakeControlSurface surface;
-  PanelController controller{messages, surface};
+// The panel's bench with the export's page memory beside it.
+struct ExportBench : PanelBench {
   HeapImageMemory memory;
 
   // Opens the panel (the start-up push) and forgets what it sent.
@@ -48,10 +35,7 @@ struct ExportBench {
   // BuildImage; on success returns the image and releases its block. `result` gets BuildImage's.
   Bytes Build(int* result = nullptr);
   // The data-port bytes the card has received since the last call (or since Open).
-  Bytes CardBytes();
-
- private:
-  size_t cardSeen_ = 0;
+  Bytes CardBytes() { return TakeBytes(); }
 };
 
 Bytes ParseHex(const char* text);
