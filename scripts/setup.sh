@@ -12,6 +12,8 @@ packages=(
   fonts-wine fonts-liberation libxcursor1 libxi6 libxrandr2 libxrender1 libxinerama1 libxcomposite1
   libxfixes3 libxxf86vm1 libgnutls30
   python3 python3-pytest python3-mido timidity fluidsynth
+  # The General MIDI sound font both synthesizers of the export test play with (named by its path).
+  timgm6mb-soundfont
 )
 # Never wine32 (so no recommended packages either, wine64 recommends it): the kernel here runs no
 # 32-bit code, and wine32 breaks /usr/bin/wine for 64-bit programs.

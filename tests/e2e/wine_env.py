@@ -59,6 +59,17 @@ TEST_PREFIX_SETTINGS = PREFIX_SETTINGS + r"""
 
 TEMPLATE_MARK = ".tambrel-template"
 
+# The outside programs that Wine-side tests run, with the Debian package of each (scripts/setup.sh
+# installs them all).
+TOOLS = {"wine": "wine", "wineserver": "wine", "Xvfb": "xvfb", "xdotool": "xdotool", "import": "imagemagick"}
+
+
+def require_tools():
+    """Fails with the names of the packages to install when a program that the tests run is missing."""
+    missing = ["%s (package %s)" % (tool, package) for tool, package in TOOLS.items() if not shutil.which(tool)]
+    if missing:
+        raise RuntimeError("missing: %s; scripts/setup.sh installs them" % ", ".join(missing))
+
 
 def wine_env(prefix, home, display=None, base=None):
     """The environment for Wine programs in `prefix` with `home` as HOME."""
@@ -163,6 +174,7 @@ def template_ready(wine_dir):
 def make_template(wine_dir, reuse=False):
     """Builds <wine-dir>/template (a new one each test run: one from another Wine build would update
     itself silently in every copy). With reuse, a ready template is kept. Returns path, seconds."""
+    require_tools()
     wine_dir = Path(wine_dir)
     wine_dir.mkdir(parents=True, exist_ok=True)
     started = time.monotonic()

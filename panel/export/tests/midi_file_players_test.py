@@ -5,18 +5,31 @@ usage: midi_file_players_test.py <midi_image_writer>
 """
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
 import unittest
 
-import mido
+try:
+    import mido
+except ImportError:
+    sys.exit("missing: the Python module mido (package python3-mido); scripts/setup.sh installs it")
 
 WRITER = None
-# The system's General MIDI sound font (the synthesizer packages bring one).
-SOUNDFONTS = ["/usr/share/sounds/sf2/default-GM.sf2", "/usr/share/sounds/sf3/default-GM.sf3",
-              "/usr/share/sounds/sf2/FluidR3_GM.sf2"]
-SOUNDFONT = next((f for f in SOUNDFONTS if os.path.exists(f)), SOUNDFONTS[0])
+# Both synthesizers play with this General MIDI sound font, named by path: what the system's
+# configuration points at varies with the packages that happen to be installed.
+SOUNDFONT = "/usr/share/sounds/sf2/TimGM6mb.sf2"
+# What each player needs, and the Debian package that brings it (scripts/setup.sh installs them).
+NEEDS = [("timidity", "timidity"), ("fluidsynth", "fluidsynth"), (SOUNDFONT, "timgm6mb-soundfont")]
+
+
+def setUpModule():
+    missing = ["%s (package %s)" % (need, package) for need, package in NEEDS
+               if not (os.path.exists(need) if need.startswith("/") else shutil.which(need))]
+    if missing:
+        raise AssertionError("missing: %s; scripts/setup.sh installs them" % ", ".join(missing))
+
 
 # Message lengths after F0h without F7h: effects, sixteen channels, master, digital audio.
 SYSEX_DATA_LENGTHS = [18] + [9] * 16 + [14, 17]
@@ -97,6 +110,15 @@ class Play(unittest.TestCase):
     def tearDown(self):
         self.dir.cleanup()
 
+    def timidity_config(self):
+        """timidity reads the system's own configuration first in any case (it has no switch to
+        skip it); where that names a sound font that is not installed, it says so and goes on, and
+        this one supplies the instruments."""
+        path = os.path.join(self.dir.name, "timidity.cfg")
+        with open(path, "w") as f:
+            f.write("soundfont %s\n" % SOUNDFONT)
+        return path
+
     def assert_wave(self, path):
         with open(path, "rb") as f:
             head = f.read(12)
@@ -108,7 +130,7 @@ class Play(unittest.TestCase):
             with self.subTest(settings=settings):
                 midi = write_image(self.dir.name, "state.mid", *settings)
                 wave = os.path.join(self.dir.name, "timidity.wav")
-                run = subprocess.run(["timidity", "-idvvv", "-Ow", "-o", wave, midi],
+                run = subprocess.run(["timidity", "-c", self.timidity_config(), "-idvvv", "-Ow", "-o", wave, midi],
                                      capture_output=True, text=True, timeout=120)
                 self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
                 self.assert_wave(wave)
@@ -119,6 +141,7 @@ class Play(unittest.TestCase):
                 self.assertIsNotNone(found, log)
                 self.assertEqual(int(found.group(1)) + 256 * int(found.group(2)), tune + 24)
                 self.assertIn("ME_EOT 0 0 0", log)
+                self.assertIn("Init soundfonts `%s'" % SOUNDFONT, log)
 
     def test_fluidsynth_renders(self):
         for settings, _ in self.VARIANTS:
