@@ -8,6 +8,11 @@ target_compile_options(tambrel_code INTERFACE
   -fno-exceptions -fno-rtti
   $<$<BOOL:${WIN32}>:-ffunction-sections -fdata-sections>)
 target_include_directories(tambrel_code INTERFACE ${PROJECT_SOURCE_DIR})
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # 32-bit Windows dispatches exceptions along the stack's own handler chain; the DWARF unwind
+  # tables would only serve C++ exceptions, which the programs do not use.
+  target_compile_options(tambrel_code INTERFACE -fno-asynchronous-unwind-tables)
+endif()
 
 if(NOT WIN32 AND TAMBREL_SANITIZE)
   # The programs are built without RTTI, so the vptr check cannot work (GoogleTest itself has RTTI
@@ -18,9 +23,17 @@ if(NOT WIN32 AND TAMBREL_SANITIZE)
 endif()
 
 if(WIN32)
-  # Shipped programs: statically linked, stripped, unused sections dropped, GUI subsystem.
+  # Shipped programs: statically linked, stripped, unused sections dropped, GUI subsystem, and
+  # nothing of the C runtime: they start at their own entry (runtime/) and import only from the
+  # system's DLLs.
   add_library(tambrel_program INTERFACE)
-  target_link_options(tambrel_program INTERFACE -static -s -Wl,--gc-sections -mwindows)
+  target_link_options(tambrel_program INTERFACE
+    -static -s -Wl,--gc-sections -mwindows -nostdlib -Wl,-e,tambrel_program_entry)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # The 32-bit programs are for Windows 95 and later: ask for no newer system in the header.
+    target_link_options(tambrel_program INTERFACE
+      -Wl,--major-os-version,4,--minor-os-version,0,--major-subsystem-version,4,--minor-subsystem-version,0)
+  endif()
   target_link_libraries(tambrel_program INTERFACE tambrel_code)
 
   set(TAMBREL_SHIPPED_DIR ${CMAKE_BINARY_DIR}/bin)
@@ -28,7 +41,7 @@ if(WIN32)
   # tambrel_add_program(<target> SOURCES ... LIBS ...): a shipped program in build/<preset>/bin.
   function(tambrel_add_program target)
     cmake_parse_arguments(P "" "" "SOURCES;LIBS" ${ARGN})
-    add_executable(${target} WIN32 ${P_SOURCES})
+    add_executable(${target} WIN32 ${P_SOURCES} $<TARGET_OBJECTS:tambrel_runtime>)
     target_link_libraries(${target} PRIVATE tambrel_program ${P_LIBS})
     set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAMBREL_SHIPPED_DIR})
   endfunction()

@@ -9,3 +9,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# The card's users run 486 to Pentium MMX machines: no instruction newer than the Pentium's.
+set(CMAKE_C_FLAGS_INIT "-march=pentium")
+set(CMAKE_CXX_FLAGS_INIT "-march=pentium")
