@@ -2,6 +2,7 @@
 # Installs the tools the build and the tests need, with apt-get, only when something is missing.
 # Fast when everything is there: it asks dpkg, not the network.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build clang libclang-rt-14-dev
@@ -15,18 +16,33 @@ packages=(
   # The General MIDI sound font both synthesizers of the export test play with (named by its path).
   timgm6mb-soundfont
 )
-# Never wine32 (so no recommended packages either, wine64 recommends it): the kernel here runs no
-# 32-bit code, and wine32 breaks /usr/bin/wine for 64-bit programs.
+# 32-bit Wine runs the 32-bit programs, beside the 64-bit one in the same prefix, with the same X
+# extensions. Only on a kernel that runs 32-bit programs: elsewhere wine32 breaks /usr/bin/wine
+# for 64-bit programs too.
+packages32=(
+  wine32:i386 libxcursor1:i386 libxi6:i386 libxrandr2:i386 libxrender1:i386 libxinerama1:i386
+  libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386 libgnutls30:i386
+)
+if why=$(scripts/kernel-runs-32bit.sh); then
+  packages+=("${packages32[@]}")
+else
+  echo "setup: no 32-bit Wine, $why: the 32-bit programs are built and checked, not run"
+fi
 
-installed=" $(dpkg-query -W -f='${Package}:${db:Status-Status} ' "${packages[@]}" 2>/dev/null || true)"
+# One dpkg-query for all: "name:arch status" lines; a name without ":arch" means the machine's own
+# architecture (or "all").
+declare -A state=()
+while read -r name status; do
+  state[$name]=$status
+done < <(dpkg-query -W -f='${Package}:${Architecture} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null || true)
+native=$(dpkg --print-architecture)
 missing=()
 for p in "${packages[@]}"; do
-  case "$installed" in
-    *" $p:installed "*) ;;
-    *) missing+=("$p") ;;
-  esac
+  case "$p" in
+    *:*) [ "${state[$p]:-}" = installed ] ;;
+    *) [ "${state[$p:$native]:-}" = installed ] || [ "${state[$p:all]:-}" = installed ] ;;
+  esac || missing+=("$p")
 done
-
 if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
@@ -37,6 +53,10 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
+case " ${missing[*]}" in
+  *:i386*)
+    dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386 ;;
+esac
 "${sudo[@]}" apt-get update -qq
 "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 echo "setup: done"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything (native, 64-bit and 32-bit Windows) and runs every
-# test: native unit tests and fuzz targets, Windows-side tests and end-to-end scenarios under Wine
-# (64-bit), checks of the shipped programs (both Windows builds). Runs headless: the Wine-side
-# tests bring their own X displays. Ends with "Total: N passed, N failed"; non-zero when anything failed.
+# test: native unit tests and fuzz targets, and for both Windows builds the checks of the shipped
+# programs, the Windows-side tests and the end-to-end scenarios under Wine (the 32-bit ones where
+# the kernel runs 32-bit programs). Runs headless: the Wine-side tests bring their own X displays. Ends with "Total: N passed, N failed"; non-zero when anything failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 started=$(date +%s)
@@ -35,6 +35,7 @@ for preset in native win64 win32; do
     passed=$((passed + run_total - run_failed))
     failed=$((failed + run_failed))
     [ "$run_failed" -eq 0 ] || failures+=("tests $preset")
+    [ -f "build/$preset/not-run.txt" ] && echo "=== $preset programs not run under Wine: $(cat "build/$preset/not-run.txt")"
   else
     failed=$((failed + 1))
     failures+=("tests $preset (no result)")
@@ -48,7 +49,7 @@ for dir in build/win64/bin build/win32/bin; do
   done
 done
 
-echo "=== functions the 32-bit programs import (for review against older Windows)"
+echo "=== functions the 32-bit programs import (each checked against tests/era_imports.tsv)"
 shopt -s nullglob
 programs32=(build/win32/bin/*.exe)
 [ ${#programs32[@]} -eq 0 ] || /usr/bin/python3 tests/check_programs.py --list-imports-only "${programs32[@]}"

@@ -31,6 +31,13 @@ def build_dir():
     return Path(os.environ.get("TAMBREL_BUILD_DIR", REPO / "build" / "win64")).resolve()
 
 
+def build_bits():
+    """32 or 64: the word size of the build's Windows programs (read from its driver's PE header)."""
+    data = (build_dir() / "test-bin" / "e2edriver.exe").read_bytes()
+    pe = int.from_bytes(data[0x3C:0x40], "little")
+    return 32 if data[pe + 4:pe + 6] == b"\x4c\x01" else 64
+
+
 def wine_dir():
     return Path(os.environ.get("TAMBREL_WINE_DIR", build_dir() / "wine")).resolve()
 
@@ -418,6 +425,20 @@ class WineSession:
         self.driver("close", caption)
 
     # -- registry
+    # A 32-bit program on 64-bit Windows sees HKEY_LOCAL_MACHINE\Software through its own view
+    # (Software\Wow6432Node). The registry tools of the build's own word size see what its
+    # programs see.
+    def _registry_tool(self, name):
+        return r"C:\windows\syswow64\%s.exe" % name if build_bits() == 32 else name
+
+    @staticmethod
+    def _view_path(path):
+        """The path of a key as the build's programs see it, in the saved registry's terms."""
+        m = re.match(r"^(HKLM|HKEY_LOCAL_MACHINE)\\software\\(?!wow6432node\\)(.*)$", path, re.I)
+        if m and build_bits() == 32:
+            return "%s\\Software\\Wow6432Node\\%s" % (m.group(1), m.group(2))
+        return path
+
     def reg_import(self, text):
         """Imports registry text ("REGEDIT4" first line added when missing) with regedit /S."""
         if not text.lstrip().startswith(("REGEDIT4", "Windows Registry Editor")):
@@ -425,18 +446,18 @@ class WineSession:
         self._counter += 1
         path = self.root / ("import-%d.reg" % self._counter)
         path.write_text(text.replace("\r\n", "\n").replace("\n", "\r\n"), encoding="cp1252")
-        result = self.run("regedit", "/S", self.win_path(path))
+        result = self.run(self._registry_tool("regedit"), "/S", self.win_path(path))
         assert result.returncode == 0, "regedit /S failed: %r" % result.stderr
 
     def reg_add(self, key, name, kind, data):
         """wine reg add KEY /v NAME /t KIND /d DATA /f (e.g. kind "REG_DWORD", data 0x330)."""
-        result = self.run("reg", "add", key, "/v", name, "/t", kind, "/d", str(data), "/f")
+        result = self.run(self._registry_tool("reg"), "add", key, "/v", name, "/t", kind, "/d", str(data), "/f")
         assert result.returncode == 0, "reg add failed: %r" % result.stdout
 
     def reg_query(self, key):
         """Values of a key in the live session as {name: (type, value)}, or None when the key is
         missing. REG_DWORD values are ints, REG_SZ strings, REG_BINARY hex text."""
-        result = self.run("reg", "query", key)
+        result = self.run(self._registry_tool("reg"), "query", key)
         if result.returncode != 0:
             return None
         values = {}
@@ -458,7 +479,7 @@ class WineSession:
     def reg_key(self, path):
         """A key of the saved registry (after stop()), or None: "HKCU\\Software\\Tambrel",
         "HKEY_LOCAL_MACHINE\\SOFTWARE\\...". Returns a RegKey (klass, values)."""
-        m = re.match(r"^(HKCU|HKEY_CURRENT_USER|HKLM|HKEY_LOCAL_MACHINE)\\(.*)$", path, re.I)
+        m = re.match(r"^(HKCU|HKEY_CURRENT_USER|HKLM|HKEY_LOCAL_MACHINE)\\(.*)$", self._view_path(path), re.I)
         if not m:
             raise ValueError("key path must start with HKCU\\ or HKLM\\: %r" % path)
         hive = "user" if m.group(1).upper() in ("HKCU", "HKEY_CURRENT_USER") else "system"
