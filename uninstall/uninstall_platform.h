@@ -50,6 +50,12 @@ class UninstallPlatform : public CurrentDirectorySource {
                                       const char* file) = 0;
   virtual bool WriteProfileSection(const char* section, const char* lines, const char* file) = 0;
 
+  // The NT family never reads the rename file; it keeps a boot-time deletion list of its own.
+  virtual bool IsNtFamily() = 0;
+  // Adds a file, or an empty directory, to that list; false when the system refuses (on NT a
+  // user without administrator rights, on the 9x family always).
+  virtual bool ScheduleDeletionAtBoot(const char* path) = 0;
+
   // A message box of the dialog with one OK button and no icon.
   virtual void ShowMessage(const char* text, const char* caption) = 0;
 };

@@ -80,6 +80,15 @@ bool Win32UninstallPlatform::WriteProfileSection(const char* section, const char
   return WritePrivateProfileSectionA(section, lines, file) != 0;
 }
 
+bool Win32UninstallPlatform::IsNtFamily() {
+  // The 9x family (and Win32s) report themselves with the high bit set.
+  return (GetVersion() & 0x80000000u) == 0;
+}
+
+bool Win32UninstallPlatform::ScheduleDeletionAtBoot(const char* path) {
+  return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+}
+
 void Win32UninstallPlatform::ShowMessage(const char* text, const char* caption) {
   MessageBoxA(owner_, text, caption, MB_OK);
 }

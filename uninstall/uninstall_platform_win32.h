@@ -32,6 +32,8 @@ class Win32UninstallPlatform final : public UninstallPlatform {
   uint32_t ReadProfileSection(const char* section, char* buffer, uint32_t size,
                               const char* file) override;
   bool WriteProfileSection(const char* section, const char* lines, const char* file) override;
+  bool IsNtFamily() override;
+  bool ScheduleDeletionAtBoot(const char* path) override;
   void ShowMessage(const char* text, const char* caption) override;
 
  private:

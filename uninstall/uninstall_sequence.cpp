@@ -91,7 +91,15 @@ bool WriteRenameLines(UninstallState& state, UninstallPlatform& platform, char* 
   return platform.WriteProfileSection(kRenameSection, section, state.profilePath);
 }
 
+// The boot list removes a directory only when it is empty, so the file goes first. A directory
+// whose uninstaller stays cannot go either: once the file is refused, it is not asked for.
+bool AddToBootList(UninstallState& state, UninstallPlatform& platform) {
+  if (!platform.ScheduleDeletionAtBoot(state.programPath)) return false;
+  return !state.installDirEmpty || platform.ScheduleDeletionAtBoot(state.workPath);
+}
+
 void ScheduleRemoval(UninstallState& state, UninstallPlatform& platform) {
+  bool ntFamily = platform.IsNtFamily();
   bool scheduled = false;
   char* section = nullptr;
   // With no install directory known there is nothing sound to schedule.
@@ -101,6 +109,14 @@ void ScheduleRemoval(UninstallState& state, UninstallPlatform& platform) {
   }
   if (!scheduled) platform.ShowMessage(state.workPath, kDirectoryErrorCaption);
   if (section != nullptr) platform.FreeSectionBuffer(section);
+
+  // The rename lines stay for every system (older tools read them), but the NT family never
+  // carries them out: there only its own list removes anything, and its refusal is reported
+  // unless the user has already been told.
+  if (!ntFamily || state.prefixLength == 0) return;
+  if (!AddToBootList(state, platform) && scheduled) {
+    platform.ShowMessage(state.workPath, kDirectoryErrorCaption);
+  }
 }
 
 }  // namespace

@@ -34,6 +34,8 @@ EMPTY_FOLDERS = [r"WithEmpty\Empty"]
 GONE_SHORTCUTS = {name for name, target in SHORTCUTS.items()
                   if target.lower() in (PROGRAM.lower(), HELP.lower())}
 GONE_FOLDERS = {"Panel", "Outer", r"Outer\Inner", "Case"}
+SESSION_MANAGER = r"HKLM\SYSTEM\CurrentControlSet\Control\Session Manager"
+NT_PREFIX = "\\??\\"   # the form in which the boot list keeps a path
 
 
 def find_ignoring_case(folder, name):
@@ -106,6 +108,13 @@ def read_rename_lines(session):
     return [line for line in lines[1:] if line]
 
 
+def boot_list(session):
+    """The NT family's boot-time list in the live session, as (path, new name) pairs."""
+    value = (session.reg_query(SESSION_MANAGER) or {}).get("PendingFileRenameOperations")
+    items = value[1].split("\\0") if value else []   # reg query shows each end as \0
+    return list(zip(items[0::2], items[1::2]))
+
+
 def run_uninstaller(session, install=INSTALL):
     proc = session.start(install + r"\ucorvane.exe", cwd=install)
     session.wait_window(CAPTION, 20000)
@@ -135,6 +144,8 @@ def test_ok_removes_the_panel_and_schedules_the_uninstaller(session):
     expected = desktop_before - GONE_SHORTCUTS - GONE_FOLDERS
     assert tree(session.desktop_dir) == expected
     assert session.desktop_dir.is_dir()
+    assert boot_list(session) == [(NT_PREFIX + INSTALL + r"\ucorvane.exe", ""),
+                                  (NT_PREFIX + INSTALL, "")]
 
     session.stop()
     assert session.reg_key(SETTINGS_KEY) is None
@@ -145,10 +156,10 @@ def test_ok_removes_the_panel_and_schedules_the_uninstaller(session):
         r"NUL=C:\Program Files\Corvane",
     ]
 
-    # The next start of the system carries the section out: the uninstaller goes. (The system
-    # deletes only files at that point, so the emptied directory itself may stay.)
+    # The next start of the system carries out the section and the boot list: the uninstaller
+    # and its emptied directory go.
     session.run("wineboot", "-r", timeout=120)
-    assert not (install_dir / "ucorvane.exe").exists()
+    assert not install_dir.exists()
     assert not session.host_path(r"C:\TEMP\OLD.TMP").exists()
     assert find_ignoring_case(session.windows_dir, "wininit.ini") is None
 
@@ -214,3 +225,27 @@ def test_full_rename_section_is_left_unchanged_and_the_directory_reported(sessio
     assert sorted(p.name for p in install_dir.iterdir()) == ["ucorvane.exe"]
     session.stop()
     assert path.read_bytes() == before
+
+
+def test_a_file_of_the_users_keeps_the_install_directory_past_the_next_start(session):
+    install_dir = seed(session)
+    (install_dir / "my notes.txt").write_text("mine")
+    proc = run_uninstaller(session)
+    session.click(CAPTION, 1)
+    assert proc.wait(60) == 0
+    assert boot_list(session) == [(NT_PREFIX + INSTALL + r"\ucorvane.exe", "")]
+    session.stop()
+    session.run("wineboot", "-r", timeout=120)
+    assert [p.name for p in install_dir.iterdir()] == ["my notes.txt"]
+
+
+def test_a_9x_system_gets_the_rename_lines_and_nothing_on_the_boot_list(session):
+    seed(session)
+    session.reg_add(r"HKCU\Software\Wine\AppDefaults\ucorvane.exe", "Version", "REG_SZ", "win98")
+    proc = run_uninstaller(session)
+    session.click(CAPTION, 1)
+    assert proc.wait(60) == 0
+    assert boot_list(session) == []
+    session.stop()
+    assert read_rename_lines(session) == [
+        r"NUL=C:\Program Files\Corvane\ucorvane.exe", r"NUL=C:\Program Files\Corvane"]

@@ -42,6 +42,8 @@ class RecordingPlatform : public UninstallPlatform {
   std::vector<std::string> sectionLines{"NUL=D:\\TEMP\\OLD.TMP"};
   uint32_t sectionCountOverride = UINT32_MAX;
   bool sectionWritten = true;
+  bool ntFamily = false;  // the 9x family: nothing beyond the rename file
+  std::set<std::string> refusedAtBoot;
 
   Calls calls;
   FakeFolderTree folders;
@@ -134,6 +136,11 @@ class RecordingPlatform : public UninstallPlatform {
     calls.push_back(std::string("WriteSection ") + section + " " + file);
     for (const char* at = lines; *at != '\0'; at += strlen(at) + 1) writtenLines.emplace_back(at);
     return sectionWritten;
+  }
+  bool IsNtFamily() override { return ntFamily; }
+  bool ScheduleDeletionAtBoot(const char* path) override {
+    calls.push_back(std::string("BootDelete ") + path);
+    return refusedAtBoot.count(path) == 0;
   }
   void ShowMessage(const char* text, const char* caption) override {
     calls.push_back(std::string("Message ") + text + " | " + caption);
@@ -385,6 +392,43 @@ TEST(RunUninstall, InstallDirectoryWithOtherContentGetsOnlyTheUninstallerLine) {
   Uninstalled run(platform);
   EXPECT_EQ(platform.writtenLines,
             (Calls{"NUL=D:\\TEMP\\OLD.TMP", "NUL=D:\\Tools\\Corvane\\ucorvane.exe"}));
+}
+
+TEST(RunUninstall, NtFamilyAlsoUsesItsBootListAndReportsARefusalOnce) {
+  const std::string file = "D:\\Tools\\Corvane\\ucorvane.exe", dir = "D:\\Tools\\Corvane";
+  const std::string bootFile = "BootDelete " + file, bootDir = "BootDelete " + dir;
+  const std::string message = "Message " + dir + " | Can't delete the directory named";
+  struct Case {
+    bool nt, empty, sectionWritten;
+    std::set<std::string> refused;
+    Calls fromWrite;
+  };
+  for (const Case& c : {
+           Case{false, true, true, {}, {kWrite, "FreeSection"}},
+           Case{true, true, true, {}, {kWrite, "FreeSection", bootFile, bootDir}},
+           Case{true, false, true, {}, {kWrite, "FreeSection", bootFile}},
+           Case{true, true, true, {file}, {kWrite, "FreeSection", bootFile, message}},
+           Case{true, true, true, {dir}, {kWrite, "FreeSection", bootFile, bootDir, message}},
+           Case{true, true, false, {}, {kWrite, message, "FreeSection", bootFile, bootDir}},
+           Case{true, true, false, {file}, {kWrite, message, "FreeSection", bootFile}}}) {
+    RecordingPlatform platform;
+    platform.ntFamily = c.nt;
+    platform.sectionWritten = c.sectionWritten;
+    platform.refusedAtBoot = c.refused;
+    if (c.empty) AddInstallDir(platform, "D:\\Tools\\Corvane");
+    Uninstalled run(platform);
+    auto write = std::find(platform.calls.begin(), platform.calls.end(), kWrite);
+    EXPECT_EQ(Calls(write, platform.calls.end()), c.fromWrite) << c.nt << c.empty << c.refused.size();
+    EXPECT_EQ(platform.writtenLines.size(), c.empty ? 3u : 2u);  // the rename lines as ever
+  }
+
+  RecordingPlatform nowhere;  // no install directory known: nothing to put on the list
+  nowhere.ntFamily = true;
+  nowhere.keyOpens = false;
+  nowhere.currentDirectoryResult = 0;
+  Uninstalled run(nowhere);
+  EXPECT_EQ(Count(nowhere.calls, "BootDelete"), 0);
+  EXPECT_EQ(Count(nowhere.calls, "Message"), 1);
 }
 
 TEST(RunUninstall, WindowsDirectoryFormsOfTheProfilePath) {
