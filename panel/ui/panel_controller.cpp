@@ -154,6 +154,22 @@ void PanelController::OnTargetClicked() {
   surface_.SetText(IDC_DIGITAL_TARGET, DigitalTargetCaption(messages_.CycleDigitalTarget()));
 }
 
+void PanelController::OnFocusKey(int command) {
+  switch (command) {
+    case IDM_ALT_V:
+      surface_.Focus(IDC_MASTER_VOLUME);
+      break;
+    case IDM_ALT_U:
+      surface_.Focus(IDC_DIGITAL_TUNE);
+      break;
+    case IDM_ALT_T:
+      surface_.Focus(IDC_MASTER_TRANSPOSE);
+      break;
+    default:
+      break;
+  }
+}
+
 void PanelController::ApplyReverbType() {
   const int index = surface_.ComboSelection(IDC_REVERB_TYPE);
   if (index < 0 || index >= kReverbTypeCount) return;

@@ -39,6 +39,10 @@ class PanelController {
   void OnReverbTypeKillFocus();
   void OnChannelClicked(int id);
   void OnTargetClicked();
+  // Alt+V, Alt+U, Alt+T (commands 2000..2002): the focus goes to the control of "&Volume:", of
+  // "T&uning:" (the digital tune; the master one is "Tu&ning:") and of "&Transpose:". The keys
+  // send nothing themselves; a transpose box they leave applies its value as leaving it always does.
+  void OnFocusKey(int command);
 
   // Sends the combo's selected type and shows the decay or the time/repeat controls.
   void ApplyReverbType();
