@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the 64-bit programs and runs the panel under Wine with the
-# built-in card model (TambrelSim.exe), printing each message the card receives as it arrives.
+# built-in card model (TambrelSim.exe), printing each message the card receives as it arrives,
+# with what it means.
 # Wine prefix: build/wine-prefix unless WINEPREFIX is set. Without an X display the panel runs on
 # a virtual one; a screenshot is saved to build/panel-screenshot.png and the panel is closed.
 set -euo pipefail

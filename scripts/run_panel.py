@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Runs the panel with the built-in card model under Wine and prints, one per line and as they
-arrive, the messages the card receives. Called by scripts/run-panel.sh after the build.
+arrive, the messages the card receives, each with what it tells the card (the card model notes
+that in its trace). Called by scripts/run-panel.sh after the build.
 
 With DISPLAY set the panel runs until it is closed. Without one it runs on an own virtual
 display: once the opening push is over (the trace has been quiet for a moment) a screenshot is

@@ -31,6 +31,10 @@ constexpr int kDigitalTuneId = 2022;
 constexpr int kFirstEffectId = 3100;
 constexpr int kLastEffectId = 3109;
 
+constexpr const char* kReverbTypeNames[kReverbTypeCount] = {
+    "Room 1", "Room 2", "Room 3", "Hall 1", "Hall 2", "Plate", "Delay", "Pan Delay",
+};
+
 struct TargetAddress {
   uint8_t high;
   uint8_t base;
@@ -73,6 +77,11 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
+
+const char* ReverbTypeName(int index) {
+  if (index < 0 || index >= kReverbTypeCount) return nullptr;
+  return kReverbTypeNames[index];
+}
 
 const char* DigitalTargetCaption(DigitalTarget target) {
   switch (target) {

@@ -12,6 +12,11 @@ enum class DigitalTarget : uint8_t { Stereo, Left, Right };
 // "&Stereo", "Le&ft", "Ri&ght".
 const char* DigitalTargetCaption(DigitalTarget target);
 
+// The reverb/delay types in the order of their numbers, which the type message carries.
+constexpr int kReverbTypeCount = 8;
+// "Room 1", "Room 2", "Room 3", "Hall 1", "Hall 2", "Plate", "Delay", "Pan Delay"; null outside 0..7.
+const char* ReverbTypeName(int index);
+
 // Checksum of a data-set message from the sum of its address and data bytes.
 inline uint8_t DataSetChecksum(uint8_t sum) { return static_cast<uint8_t>((128 - (sum & 0x7F)) & 0x7F); }
 

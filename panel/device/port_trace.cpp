@@ -33,3 +33,29 @@ size_t FormatTraceLine(const PortEvent& event, char* out) {
   p = PutText(p, "\r\n");
   return static_cast<size_t>(p - out);
 }
+
+size_t NotedTrace::Line(const PortEvent& event, char* out) {
+  const size_t length = FormatTraceLine(event, out);
+  if (describer_ == nullptr) return length;
+  if (event.kind != PortEvent::Kind::Write || event.port != dataPort_) {
+    inside_ = false;
+    return length;
+  }
+  if (event.value == 0xF0) {
+    inside_ = true;
+    length_ = 0;
+  }
+  if (!inside_) return length;
+  if (length_ < kMessageCapacity) message_[length_++] = event.value;
+  if (event.value != 0xF7) return length;
+  inside_ = false;
+  char note[kTraceNoteCapacity];
+  size_t noteLength = describer_->Describe(message_, length_, note);
+  if (noteLength >= kTraceNoteCapacity) noteLength = kTraceNoteCapacity - 1;
+  // The note goes between the event and the line end.
+  char* p = out + length - 2;
+  p = PutText(p, " ; ");
+  for (size_t i = 0; i < noteLength; ++i) *p++ = note[i];
+  p = PutText(p, "\r\n");
+  return static_cast<size_t>(p - out);
+}

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "panel/device/port_trace.h"
 
 PortTraceWin32::~PortTraceWin32() { Close(); }
 
@@ -24,8 +23,9 @@ void PortTraceWin32::Close() {
 
 void PortTraceWin32::OnPortEvent(const PortEvent& event) {
   if (file_ == nullptr) return;
-  char line[kTraceLineCapacity];
-  DWORD length = static_cast<DWORD>(FormatTraceLine(event, line));
+  char line[kNotedTraceLineCapacity];
+  // The note is part of its event's line and goes out in the same write.
+  DWORD length = static_cast<DWORD>(lines_.Line(event, line));
   DWORD written = 0;
   WriteFile(static_cast<HANDLE>(file_), line, length, &written, nullptr);
 }

@@ -2,6 +2,7 @@
 // Writes every event of the software interface to a trace file, one line each as it happens, so
 // that a reader following the file sees each message as soon as the card would have.
 #include "panel/device/mpu401_model.h"
+#include "panel/device/port_trace.h"
 
 class PortTraceWin32 : public PortEventObserver {
  public:
@@ -17,9 +18,12 @@ class PortTraceWin32 : public PortEventObserver {
   bool Open(const char* path = kDefaultFileName);
   void Close();
   bool IsOpen() const { return file_ != nullptr; }
+  // Notes each message written to dataPort with what it means (see NotedTrace).
+  void Describe(uint16_t dataPort, MessageDescriber* describer) { lines_.Describe(dataPort, describer); }
 
   void OnPortEvent(const PortEvent& event) override;
 
  private:
   void* file_ = nullptr;  // the file's HANDLE; null when none is open
+  NotedTrace lines_;
 };

@@ -27,4 +27,7 @@ class ControlSurface {
   virtual void SetComboSelection(int id, int index) = 0;
 
   virtual void Show(int id, bool visible) = 0;
+  // Moves the keyboard focus to the control, as the dialog's own navigation does: the control
+  // left gets its kill-focus notification.
+  virtual void Focus(int id) = 0;
 };

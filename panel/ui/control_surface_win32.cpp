@@ -47,6 +47,12 @@ void Win32ControlSurface::AddComboItem(int id, const char* text) {
   Send(id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
 }
 
+void Win32ControlSurface::Focus(int id) {
+  // Not SetFocus: the dialog's navigation also selects an edit box's text and keeps the default
+  // button right.
+  SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, id)), TRUE);
+}
+
 void Win32ControlSurface::Show(int id, bool visible) {
   ShowWindow(GetDlgItem(dialog_, id), visible ? SW_SHOW : SW_HIDE);
 }

@@ -27,6 +27,7 @@ class Win32ControlSurface : public ControlSurface {
   void AddComboItem(int id, const char* text);
 
   void Show(int id, bool visible) override;
+  void Focus(int id) override;
 
  private:
   LRESULT Send(int id, UINT message, WPARAM wParam, LPARAM lParam);

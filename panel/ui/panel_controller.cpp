@@ -4,10 +4,6 @@
 
 namespace {
 
-constexpr const char* kReverbTypeNames[kReverbTypeCount] = {
-    "Room 1", "Room 2", "Room 3", "Hall 1", "Hall 2", "Plate", "Delay", "Pan Delay",
-};
-
 constexpr int kDefaultReverbType = 4;  // "Hall 2"
 constexpr int kFirstDelayType = 6;     // "Delay" and "Pan Delay" use time and repeat, not decay
 
@@ -32,11 +28,6 @@ bool IsChannelBox(int id) { return id >= IDC_CHANNEL_FIRST && id <= IDC_CHANNEL_
 
 }  // namespace
 
-const char* ReverbTypeName(int index) {
-  if (index < 0 || index >= kReverbTypeCount) return nullptr;
-  return kReverbTypeNames[index];
-}
-
 int FindReverbTypeByPrefix(const char* text) {
   char prefix[kReverbTypeTextLimit + 1];
   int length = 0;
@@ -45,7 +36,7 @@ int FindReverbTypeByPrefix(const char* text) {
     ++length;
   }
   for (int index = 0; index < kReverbTypeCount; ++index) {
-    const char* name = kReverbTypeNames[index];
+    const char* name = ReverbTypeName(index);
     int i = 0;
     while (i < length && name[i] != '\0' && LowerAscii(name[i]) == prefix[i]) ++i;
     if (i == length) return index;
@@ -161,6 +152,22 @@ void PanelController::OnChannelClicked(int id) {
 
 void PanelController::OnTargetClicked() {
   surface_.SetText(IDC_DIGITAL_TARGET, DigitalTargetCaption(messages_.CycleDigitalTarget()));
+}
+
+void PanelController::OnFocusKey(int command) {
+  switch (command) {
+    case IDM_ALT_V:
+      surface_.Focus(IDC_MASTER_VOLUME);
+      break;
+    case IDM_ALT_U:
+      surface_.Focus(IDC_DIGITAL_TUNE);
+      break;
+    case IDM_ALT_T:
+      surface_.Focus(IDC_MASTER_TRANSPOSE);
+      break;
+    default:
+      break;
+  }
 }
 
 void PanelController::ApplyReverbType() {

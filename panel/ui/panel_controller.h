@@ -18,13 +18,9 @@ enum ScrollCode : int {
   kScrollEnd = 8,
 };
 
-// The reverb/delay types in the combo box's order; the index is the type sent to the card.
-constexpr int kReverbTypeCount = 8;
 // How much of the combo's typed text takes part in the match.
 constexpr int kReverbTypeTextLimit = 18;
 
-// "Room 1", "Room 2", "Room 3", "Hall 1", "Hall 2", "Plate", "Delay", "Pan Delay"; null outside 0..7.
-const char* ReverbTypeName(int index);
 // The first type whose name begins with the first 18 characters of text, ignoring letter case;
 // -1 when none does or the text is empty.
 int FindReverbTypeByPrefix(const char* text);
@@ -43,6 +39,10 @@ class PanelController {
   void OnReverbTypeKillFocus();
   void OnChannelClicked(int id);
   void OnTargetClicked();
+  // Alt+V, Alt+U, Alt+T (commands 2000..2002): the focus goes to the control of "&Volume:", of
+  // "T&uning:" (the digital tune; the master one is "Tu&ning:") and of "&Transpose:". The keys
+  // send nothing themselves; a transpose box they leave applies its value as leaving it always does.
+  void OnFocusKey(int command);
 
   // Sends the combo's selected type and shows the decay or the time/repeat controls.
   void ApplyReverbType();

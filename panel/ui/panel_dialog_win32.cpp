@@ -71,6 +71,7 @@ bool PanelDialog::HandleCommand(int id, int code) {
     case IDM_ALT_V:
     case IDM_ALT_U:
     case IDM_ALT_T:
+      controller_.OnFocusKey(id);
       return true;
     case IDCANCEL:
       End(IDCANCEL);

@@ -5,7 +5,7 @@ import time
 
 from test_panel_startup import (
     CAPTION, CHANNEL_FIRST, DECAY_LABEL, DELAY_FEEDBACK, DELAY_TIME, DIGITAL_REVERB, DIGITAL_TRANSPOSE,
-    DIGITAL_VOLUME, MASTER_TRANSPOSE, MASTER_TRANSPOSE_SPIN, MASTER_TUNE, MASTER_VOLUME, PANIC,
+    DIGITAL_TUNE, DIGITAL_VOLUME, MASTER_TRANSPOSE, MASTER_TRANSPOSE_SPIN, MASTER_TUNE, MASTER_VOLUME, PANIC,
     REPEAT_LABEL, REVERB_DECAY, REVERB_LEVEL, REVERB_TYPE, TARGET, TIME_LABEL, Panel, channel, digital,
     effect, key_shift, master_tune)
 
@@ -121,26 +121,29 @@ def test_the_up_down_arrows_change_the_number_and_leaving_the_box_sends_it(sessi
     panel.close()
 
 
-def test_enter_and_the_alt_keys_neither_close_nor_press_anything(session):
+def test_enter_presses_nothing_and_the_alt_keys_move_the_focus_to_their_labels_controls(session):
     panel = Panel(session).start()
     panel.new_events()
     session.driver("focus", CAPTION, PANIC, "key", CAPTION, "RETURN")
     assert panel.new_events() == [], "Enter pressed the focused button"
     assert session.driver("windows")[0] == CAPTION
 
-    # Real key presses (the accelerator table looks at the keyboard state): Alt+V, Alt+U and
-    # Alt+T are swallowed, while Alt+N, which the table does not hold, still reaches its label's
-    # slider. Input is handled in order, so once the focus is there the others have been handled.
+    # Real key presses (the accelerator table looks at the keyboard state). Alt+V, Alt+U, Alt+T
+    # (from the table) and Alt+N (the label's own mnemonic) each move the focus and send nothing;
+    # only a transpose box they leave applies its value.
     left, top, right, _ = session.control_rect(CAPTION, 0)
     session.mouse_click((left + right) // 2, top + 8)
-    session.driver("focus", CAPTION, MASTER_TRANSPOSE)
-    session.press_keys("alt+v", "alt+u", "alt+t", "alt+n")
-    deadline = time.monotonic() + 10
-    while session.driver("focused", CAPTION)[0] != str(MASTER_TUNE) and time.monotonic() < deadline:
-        time.sleep(0.1)
-    assert session.driver("focused", CAPTION)[0] == str(MASTER_TUNE)
-    # The only message: the transpose box applying its value as Alt+N took the focus away.
-    assert panel.new_messages() == [key_shift(64)]
+    session.driver("focus", CAPTION, MASTER_TRANSPOSE, "settext", CAPTION, MASTER_TRANSPOSE, "",
+                   "type", CAPTION, MASTER_TRANSPOSE, "-5")
+    for key, control, sent in (("alt+v", MASTER_VOLUME, [key_shift(59)]), ("alt+u", DIGITAL_TUNE, []),
+                               ("alt+t", MASTER_TRANSPOSE, []), ("alt+n", MASTER_TUNE, [key_shift(59)])):
+        session.press_keys(key)
+        deadline = time.monotonic() + 10
+        while session.driver("focused", CAPTION)[0] != str(control) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        assert session.driver("focused", CAPTION)[0] == str(control), key
+        assert panel.new_messages() == sent, key
+    assert session.driver("windows")[0] == CAPTION
     panel.close()
 
 

@@ -1,9 +1,9 @@
 """The panel's settings in the registry: created on the first exit, read back on the next start,
-kept when Windows ends the session while the panel is open."""
+kept when Windows ends the session while the panel is open; the card model sits at the stored port."""
 
 from test_panel_startup import (
-    CAPTION, CHANNEL_FIRST, DEFAULTS, DIGITAL_TRANSPOSE, KEY, MASTER_VOLUME, REVERB_TYPE, Panel, reg_text,
-    startup_push)
+    CAPTION, CHANNEL_FIRST, DEFAULTS, DIGITAL_TRANSPOSE, KEY, MASTER_VOLUME, PANIC, REVERB_TYPE, RUN_DIR, Panel,
+    reg_text, startup_push)
 
 
 def assert_stored(key, expected):
@@ -62,3 +62,20 @@ def test_ending_the_windows_session_saves_the_settings(session):
     # The session ends without the dialog ever closing: the registry is what the panel wrote.
     key = panel.stored()
     assert_stored(key, dict(DEFAULTS, MVol=126))
+
+
+def test_the_card_model_answers_at_the_stored_port(session):
+    session.reg_import(reg_text({"Port": 0x300}))
+    process = session.start(session.bin("TambrelSim.exe"), cwd=RUN_DIR)
+    session.wait_window(CAPTION, 30000)
+    # A driver step is handled after the panel's own check of the push: a fault box would be up.
+    assert session.driver("focus", CAPTION, MASTER_VOLUME, "windows")[1] == CAPTION
+    assert session.sysex(RUN_DIR, data_port=0x300) == startup_push()
+    events = session.trace(RUN_DIR)
+    assert all(str(e).startswith("OUT 0300 ") for e in events)
+    assert [e.note for e in events if e.note][:2] == ["master volume 127", "digital-audio volume 127 (Stereo)"]
+    session.click(CAPTION, PANIC)
+    assert [str(e) for e in session.trace(RUN_DIR)[len(events):]] == [
+        "OUT 0303 80", "CLI", "OUT 0301 FF", "IN 0300 FE", "OUT 0301 3F", "STI"]
+    session.close_window(CAPTION)
+    assert process.wait(30) == 0

@@ -32,6 +32,7 @@ class FakeControlSurface : public ControlSurface {
   void SetComboSelection(int id, int index) override;
 
   void Show(int id, bool shown) override { visible[id] = shown; }
+  void Focus(int id) override { focused = id; }
 
   // A user gesture: the thumb moves without any notification reaching the panel yet.
   void MoveThumb(int id, int position) { SetSliderPos(id, position); }
@@ -43,4 +44,5 @@ class FakeControlSurface : public ControlSurface {
   std::map<int, bool> checks;
   std::map<int, int> comboSelections;
   std::map<int, bool> visible;
+  int focused = 0;
 };

@@ -61,6 +61,14 @@ class TestTrace:
         grouper = MessageGrouper()
         assert grouper.feed(parse_trace("OUT 0330 90")[0]) == ["90"]
 
+    def test_a_noted_message_keeps_its_events_and_shows_its_meaning_at_any_port(self):
+        events = parse_trace("OUT 0300 F0\nOUT 0300 7F\nOUT 0300 F7 ; master volume 127\nOUT 0303 80\n")
+        assert events[2] == TraceEvent("OUT", 0x300, 0xF7) and events[2].note == "master volume 127"
+        assert str(events[2]) == "OUT 0300 F7"
+        grouper = MessageGrouper()
+        lines = [line for e in events for line in grouper.feed(e)]
+        assert lines == ["F0 7F F7".ljust(41) + "  master volume 127", "OUT 0303 80"]
+
 
 USER_REG = r'''WINE REGISTRY Version 2
 ;; All keys relative to \\User\\S-1-5-21-0-0-0-1000
