@@ -2,14 +2,23 @@
 """Checks shipped Windows programs from the host: machine, GUI subsystem, stripped, imports from
 system DLLs only, and their resources. Prints each program's size (a figure, not a check).
 
-    check_programs.py --machine x86_64|i386 [--list-imports] PROGRAM.exe...
+    check_programs.py --machine x86_64|i386 [--list-imports] [--era LIST] [--objdump OBJDUMP]
+                      PROGRAM.exe...
     check_programs.py --list-imports-only PROGRAM.exe...
+
+--era LIST: the program is for Windows 95 and later: it imports only functions that LIST (a
+tab-separated dll/function/earliest/source table) gives as present in Windows 95, its header asks
+for no Windows newer than 4.0, and it has no delay imports.
+--objdump OBJDUMP: the program runs on a Pentium: its code holds no instruction that came later
+(the disassembly of every code section, start-up code included).
 
 Programs whose name starts with "Tambrel" are panels: besides dialog 102, icon 128 and the version
 record they carry accelerator table 129, the strings 175..181 and file version 1.4.0.2.
 """
 
+import re
 import struct
+import subprocess
 import sys
 from pathlib import Path
 
@@ -38,6 +47,8 @@ class PeFile:
         magic = struct.unpack_from("<H", data, optional)[0]
         plus = magic == 0x20B
         self.subsystem = struct.unpack_from("<H", data, optional + 68)[0]
+        self.os_version = struct.unpack_from("<HH", data, optional + 40)
+        self.subsystem_version = struct.unpack_from("<HH", data, optional + 48)
         directory_count_at = optional + (108 if plus else 92)
         count = struct.unpack_from("<I", data, directory_count_at)[0]
         self.directories = [struct.unpack_from("<II", data, directory_count_at + 4 + 8 * i) for i in range(count)]
@@ -175,6 +186,63 @@ def check(path, machine):
     return faults
 
 
+WINDOWS_95 = "Windows 95"
+DELAY_IMPORT_DIRECTORY = 13
+
+
+def read_era_list(path):
+    """{(dll, function): earliest Windows} from the tab-separated table (header line first)."""
+    rows = {}
+    for line in Path(path).read_text().splitlines()[1:]:
+        if line.strip():
+            dll, function, earliest = line.split("\t")[:3]
+            rows[(dll.lower(), function)] = earliest
+    return rows
+
+
+def era_faults(pe, era):
+    """What keeps a program from loading on Windows 95."""
+    faults = []
+    for dll, functions in sorted(pe.imports().items()):
+        for function in functions:
+            earliest = era.get((dll, function))
+            if earliest is None:
+                faults.append("imports %s from %s, which the list of Windows 95 functions lacks" % (function, dll))
+            elif earliest != WINDOWS_95:
+                faults.append("imports %s from %s, which Windows 95 lacks (first in %s)" % (function, dll, earliest))
+    for what, version in (("system", pe.os_version), ("subsystem", pe.subsystem_version)):
+        if version > (4, 0):
+            faults.append("its header asks for %s version %d.%d, newer than Windows 95's 4.0" % ((what,) + version))
+    if len(pe.directories) > DELAY_IMPORT_DIRECTORY and pe.directories[DELAY_IMPORT_DIRECTORY][0]:
+        faults.append("it has delay imports, which Windows 95's loader does not resolve")
+    return faults
+
+
+# Instructions a Pentium (P5, MMX or not) does not have: the Pentium Pro's conditional moves and
+# compares, its fast system calls and long NOPs, and MMX, 3DNow! and SSE.
+NEWER_THAN_PENTIUM = re.compile(
+    r"^(cmov|fcmov|f(u)?comip?$|sysenter|sysexit|syscall|sysret|rdpmc|nop[lwq]|emms|femms|"
+    r"[lms]fence|clflush|prefetch|movnt|fxsave|fxrstor|ldmxcsr|stmxcsr)")
+VECTOR_REGISTER = re.compile(r"%[xyz]?mm\d")
+
+
+def instruction_faults(path, objdump):
+    listing = subprocess.run([objdump, "-d", "--no-show-raw-insn", str(path)], capture_output=True,
+                             text=True, check=True).stdout
+    newer = []
+    for line in listing.splitlines():
+        parts = line.split("\t")
+        if len(parts) < 2 or not parts[0].strip().endswith(":"):
+            continue
+        instruction = parts[1].strip()
+        mnemonic = instruction.split(" ")[0]
+        if NEWER_THAN_PENTIUM.match(mnemonic) or VECTOR_REGISTER.search(instruction):
+            newer.append("%s %s" % (parts[0].strip(), " ".join(instruction.split())))
+    if not newer:
+        return []
+    return ["%d instructions newer than the Pentium, such as %s" % (len(newer), "; ".join(newer[:3]))]
+
+
 def list_imports(path):
     print("%s imports:" % path.name)
     for dll, functions in sorted(PeFile(path.read_bytes()).imports().items()):
@@ -183,11 +251,15 @@ def list_imports(path):
 
 def main(argv):
     args = argv[1:]
-    machine, listing, only_list = None, False, False
+    machine, listing, only_list, era, objdump = None, False, False, None, None
     while args and args[0].startswith("--"):
         option = args.pop(0)
         if option == "--machine":
             machine = args.pop(0)
+        elif option == "--era":
+            era = read_era_list(args.pop(0))
+        elif option == "--objdump":
+            objdump = args.pop(0)
         elif option == "--list-imports":
             listing = True
         elif option == "--list-imports-only":
@@ -208,7 +280,12 @@ def main(argv):
         size = path.stat().st_size
         print("%s: %d bytes (%.1f KiB%s)" % (path.name, size, size / 1024,
                                             ", over the 64 KiB goal" if size > SIZE_GOAL else ""))
-        for fault in check(path, machine):
+        faults = check(path, machine)
+        if era is not None:
+            faults += era_faults(PeFile(path.read_bytes()), era)
+        if objdump is not None:
+            faults += instruction_faults(path, objdump)
+        for fault in faults:
             print("%s: %s" % (path.name, fault))
             failed = True
     return 1 if failed else 0
