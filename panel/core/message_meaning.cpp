@@ -17,12 +17,6 @@ constexpr uint8_t kGsModel = 0x42;
 constexpr uint8_t kCardModel = 0x56;
 // F0 41 10 model 12, three address bytes, at least one data byte, checksum, F7.
 constexpr size_t kShortestDataSet = 11;
-constexpr size_t kFirstData = 8;
-
-// The shown values: the tune slider sits 24 below the device value, the transposes 64 below.
-constexpr int kMasterTuneOffset = 24;
-constexpr int kTransposeCentre = 64;
-constexpr uint8_t kChannelOff = 0x10;
 
 // Labels of the reverb/delay and chorus sliders, by effect index.
 constexpr const char* kEffectNames[10] = {
@@ -133,7 +127,7 @@ size_t DescribeGs(const uint8_t* address, const uint8_t* data, size_t count, Tex
     return text.Put("master tuning ").Number(position).Done();
   }
   if (address[2] == 0x05 && count == 1 && data[0] >= 40 && data[0] <= 88) {
-    return text.Put("master transpose ").Number(data[0] - kTransposeCentre).Done();
+    return text.Put("master transpose ").Number(data[0] - kKeyShiftCentre).Done();
   }
   return NotOurs(text);
 }
@@ -163,7 +157,7 @@ size_t DescribeDigital(const uint8_t* address, const uint8_t* data, size_t count
     if (offset != kDigitalTuneMsb) return NotOurs(text);
     text.Put("tuning ").Number((data[0] << 7) | data[1]);
   } else {
-    const int shown = offset == kDigitalTranspose ? data[0] - kTransposeCentre : data[0];
+    const int shown = offset == kDigitalTranspose ? data[0] - kDigitalTransposeCentre : data[0];
     text.Put(kDigitalNames[offset]).Put(" ").Number(shown);
   }
   return text.Put(" (").Put(target).Put(")").Done();
@@ -192,14 +186,14 @@ size_t DescribeMessage(const uint8_t* message, size_t n, char* out) {
     return NotOurs(text);
   }
   uint8_t sum = 0;
-  for (size_t i = 5; i + 2 < n; ++i) sum = static_cast<uint8_t>(sum + message[i]);
+  for (size_t i = kDataSetAddress; i + 2 < n; ++i) sum = static_cast<uint8_t>(sum + message[i]);
   const uint8_t expected = DataSetChecksum(sum);
   if (message[n - 2] != expected) {
     return text.Put("wrong checksum ").Hex(message[n - 2]).Put(" (").Hex(expected).Put(" expected)").Done();
   }
-  const uint8_t* address = message + 5;
-  const uint8_t* data = message + kFirstData;
-  const size_t count = n - kFirstData - 2;
+  const uint8_t* address = message + kDataSetAddress;
+  const uint8_t* data = message + kDataSetFirstData;
+  const size_t count = n - kDataSetFirstData - 2;
   if (message[3] == kGsModel) return DescribeGs(address, data, count, text);
   if (message[3] == kCardModel) return DescribeCard(address, data, count, text);
   return NotOurs(text);

@@ -13,15 +13,6 @@ constexpr uint8_t kDeviceParameter[11] = {0xF0, 0x41, 0x10, 0x56, 0x12, 0x00, 0x
 constexpr uint8_t kDeviceParameterPair[12] = {0xF0, 0x41, 0x10, 0x56, 0x12, 0x00,
                                               0x00, 0x00, 0x00, 0x00, 0x00, 0xF7};
 
-// Positions inside a data-set message: the address follows the five header bytes.
-constexpr size_t kAddress = 5;
-constexpr size_t kFirstData = 8;
-
-// Master tune is sent as value + 24; 1000, the slider's centre, becomes 400h.
-constexpr int kMasterTuneOffset = 24;
-constexpr int kKeyShiftCentre = 64;
-constexpr int kDigitalTransposeCentre = 64;
-constexpr uint8_t kChannelOff = 0x10;  // receive channel 17: the part receives nothing
 constexpr uint8_t kDefaultReverbType = 4;
 
 // Slider identifiers with a rule of their own in SendControl.
@@ -67,7 +58,7 @@ uint8_t PartOfChannel(int channel) {
 // message from it), writes the checksum and hands the message over.
 void FinishDataSet(uint8_t* message, size_t n, MessageSink& sink) {
   uint8_t sum = 0;
-  for (size_t i = kAddress; i < n - 2; ++i) sum = static_cast<uint8_t>(sum + message[i]);
+  for (size_t i = kDataSetAddress; i < n - 2; ++i) sum = static_cast<uint8_t>(sum + message[i]);
   sink.state.checksumSum = sum;
   message[n - 2] = DataSetChecksum(sum);
   sink.Send(message, n);
@@ -111,10 +102,10 @@ void ParameterMessages::SendMasterTune(int value) {
   std::memcpy(message, kMasterTune, sizeof message);
   settings_.MTun = static_cast<uint16_t>(Clamp(value, 0, 1999));
   const int tune = settings_.MTun + kMasterTuneOffset;
-  message[kFirstData] = static_cast<uint8_t>(tune >> 12);
-  message[kFirstData + 1] = static_cast<uint8_t>((tune >> 8) & 0x0F);
-  message[kFirstData + 2] = static_cast<uint8_t>((tune >> 4) & 0x0F);
-  message[kFirstData + 3] = static_cast<uint8_t>(tune & 0x0F);
+  message[kDataSetFirstData] = static_cast<uint8_t>(tune >> 12);
+  message[kDataSetFirstData + 1] = static_cast<uint8_t>((tune >> 8) & 0x0F);
+  message[kDataSetFirstData + 2] = static_cast<uint8_t>((tune >> 4) & 0x0F);
+  message[kDataSetFirstData + 3] = static_cast<uint8_t>(tune & 0x0F);
   FinishDataSet(message, sizeof message, sink_);
 }
 
@@ -122,7 +113,7 @@ void ParameterMessages::SendMasterKeyShift(int value) {
   uint8_t message[sizeof kMasterKeyShift];
   std::memcpy(message, kMasterKeyShift, sizeof message);
   settings_.MTrn = static_cast<uint8_t>(Clamp(value, 40, 88));
-  message[kFirstData] = settings_.MTrn;
+  message[kDataSetFirstData] = settings_.MTrn;
   FinishDataSet(message, sizeof message, sink_);
 }
 
@@ -131,8 +122,8 @@ void ParameterMessages::SendEffect(int index, int value) {
   uint8_t message[sizeof kDeviceParameter];
   std::memcpy(message, kDeviceParameter, sizeof message);
   settings_.EffectsBlock[index] = static_cast<uint8_t>(Clamp(value, 0, 127));
-  message[kAddress + 2] = static_cast<uint8_t>(index);
-  message[kFirstData] = settings_.EffectsBlock[index];
+  message[kDataSetAddress + 2] = static_cast<uint8_t>(index);
+  message[kDataSetFirstData] = settings_.EffectsBlock[index];
   FinishDataSet(message, sizeof message, sink_);
 }
 
@@ -145,7 +136,7 @@ void ParameterMessages::SendReverbType(int index) {
   uint8_t message[sizeof kDeviceParameter];
   std::memcpy(message, kDeviceParameter, sizeof message);
   settings_.EffectsBlock[kReverbType] = static_cast<uint8_t>(index);
-  message[kFirstData] = static_cast<uint8_t>(index);
+  message[kDataSetFirstData] = static_cast<uint8_t>(index);
   FinishDataSet(message, sizeof message, sink_);
 }
 
@@ -155,9 +146,9 @@ void ParameterMessages::SendDigital(int offset, int value) {
   std::memcpy(message, kDeviceParameter, sizeof message);
   const TargetAddress address = AddressOf(target_);
   settings_.DigitalBlock[offset] = DataByte(value);
-  message[kAddress] = address.high;
-  message[kAddress + 2] = static_cast<uint8_t>(address.base + offset);
-  message[kFirstData] = settings_.DigitalBlock[offset];
+  message[kDataSetAddress] = address.high;
+  message[kDataSetAddress + 2] = static_cast<uint8_t>(address.base + offset);
+  message[kDataSetFirstData] = settings_.DigitalBlock[offset];
   FinishDataSet(message, sizeof message, sink_);
 }
 
@@ -168,10 +159,10 @@ void ParameterMessages::SendDigitalTune(int value) {
   settings_.DTun = static_cast<uint16_t>(Clamp(value, 0, 16383));
   settings_.DigitalBlock[kDigitalTuneMsb] = DataByte(settings_.DTun >> 7);
   settings_.DigitalBlock[kDigitalTuneLsb] = DataByte(settings_.DTun);
-  message[kAddress] = address.high;
-  message[kAddress + 2] = static_cast<uint8_t>(address.base + kDigitalTuneMsb);
-  message[kFirstData] = settings_.DigitalBlock[kDigitalTuneMsb];
-  message[kFirstData + 1] = settings_.DigitalBlock[kDigitalTuneLsb];
+  message[kDataSetAddress] = address.high;
+  message[kDataSetAddress + 2] = static_cast<uint8_t>(address.base + kDigitalTuneMsb);
+  message[kDataSetFirstData] = settings_.DigitalBlock[kDigitalTuneMsb];
+  message[kDataSetFirstData + 1] = settings_.DigitalBlock[kDigitalTuneLsb];
   FinishDataSet(message, sizeof message, sink_);
 }
 
@@ -182,9 +173,9 @@ void ParameterMessages::ToggleChannel(int channel) {
   const uint16_t bit = static_cast<uint16_t>(1u << channel);
   const bool wasOn = (settings_.Mute & bit) != 0;
   settings_.Mute = static_cast<uint16_t>(settings_.Mute ^ bit);
-  message[kAddress] = 0x01;
-  message[kAddress + 1] = PartOfChannel(channel);
-  message[kFirstData] = wasOn ? kChannelOff : static_cast<uint8_t>(channel);
+  message[kDataSetAddress] = 0x01;
+  message[kDataSetAddress + 1] = PartOfChannel(channel);
+  message[kDataSetFirstData] = wasOn ? kChannelOff : static_cast<uint8_t>(channel);
   FinishDataSet(message, sizeof message, sink_);
 }
 

@@ -2,6 +2,7 @@
 // The rules that turn one parameter change into one exact system-exclusive message. Each builder
 // updates PanelSettings, leaves the message's checksum sum in the sink's state (the export
 // extends messages from it) and hands the message to the sink once.
+#include <cstddef>
 #include <cstdint>
 
 #include "panel/core/panel_settings.h"
@@ -16,6 +17,17 @@ const char* DigitalTargetCaption(DigitalTarget target);
 constexpr int kReverbTypeCount = 8;
 // "Room 1", "Room 2", "Room 3", "Hall 1", "Hall 2", "Plate", "Delay", "Pan Delay"; null outside 0..7.
 const char* ReverbTypeName(int index);
+
+// What the builders write and the monitor reads back. Positions inside a data-set message: the
+// address follows the five header bytes.
+constexpr size_t kDataSetAddress = 5;
+constexpr size_t kDataSetFirstData = 8;
+// Master tune is sent as value + 24; 1000, the slider's centre, becomes 400h.
+constexpr int kMasterTuneOffset = 24;
+// The transposes are sent as the shown number + 64.
+constexpr int kKeyShiftCentre = 64;
+constexpr int kDigitalTransposeCentre = 64;
+constexpr uint8_t kChannelOff = 0x10;  // receive channel 17: the part receives nothing
 
 // Checksum of a data-set message from the sum of its address and data bytes.
 inline uint8_t DataSetChecksum(uint8_t sum) { return static_cast<uint8_t>((128 - (sum & 0x7F)) & 0x7F); }

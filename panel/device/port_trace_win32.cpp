@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-
 PortTraceWin32::~PortTraceWin32() { Close(); }
 
 bool PortTraceWin32::Open(const char* path) {
