@@ -7,6 +7,9 @@
 struct FolderEntry {
   const char* name = nullptr;
   bool isDirectory = false;
+  // The entry leads somewhere else (a junction, a symbolic link, a mount point): what lies behind
+  // it is not inside the folder being listed. Never set on systems without such links.
+  bool isLink = false;
 };
 
 enum class ShortcutRead : uint8_t {

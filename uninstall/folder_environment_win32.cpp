@@ -29,6 +29,7 @@ void Win32FolderEnvironment::ReleaseLinkObject() {
 void Win32FolderEnvironment::Fill(FolderEntry& entry) {
   entry.name = findData_.cFileName;
   entry.isDirectory = (findData_.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  entry.isLink = (findData_.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 FolderEnvironment::Search Win32FolderEnvironment::StartSearch(const char* pattern,

@@ -29,6 +29,11 @@ uint8_t ShortcutSweep(const SweepWalk& walk, size_t p, uint8_t flags) {
         // The entry lives in the shared search record: take what is needed before recursing.
         bool isDirectory = entry.isDirectory;
         if (isDirectory && IsPassedOverFolderName(entry.name)) continue;
+        // A folder that links elsewhere is not ours to walk or remove, and it keeps its parent.
+        if (isDirectory && entry.isLink) {
+          flags |= SWEEP_KEPT;
+          continue;
+        }
         size_t n = BoundedLength(entry.name, kPathCapacity);
         size_t end = p + 1 + n;
         size_t room = isDirectory ? sizeof(kFolderPattern) : 1;

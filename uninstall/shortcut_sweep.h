@@ -18,5 +18,6 @@ struct SweepWalk {
 // Walks the folder whose path is the first `p` characters of `walk.workPath` (p >= 1), depth
 // first, writing each entry's path behind position p. The result is `flags` ORed with the outcome
 // of every file and subfolder below. A folder whose result is exactly SWEEP_DELETED is removed.
-// Entries whose full path would not fit the buffer are left alone and count as SWEEP_KEPT.
+// Entries whose full path would not fit the buffer, and folders that are links to somewhere else,
+// are left alone and count as SWEEP_KEPT.
 uint8_t ShortcutSweep(const SweepWalk& walk, size_t p, uint8_t flags);

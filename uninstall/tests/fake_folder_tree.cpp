@@ -51,11 +51,12 @@ bool FakeFolderTree::Emit(Listing& listing, FolderEntry& entry) {
   // Scribble over the shared record first, as a real search would refill it.
   memset(record_, '#', sizeof(record_) - 1);
   if (listing.next >= listing.entries.size()) return false;
-  const auto& [name, isDirectory] = listing.entries[listing.next++];
-  if (name.size() >= sizeof(record_)) Fail("name too long for the record");
-  memcpy(record_, name.c_str(), name.size() + 1);
+  const Listed& listed = listing.entries[listing.next++];
+  if (listed.name.size() >= sizeof(record_)) Fail("name too long for the record");
+  memcpy(record_, listed.name.c_str(), listed.name.size() + 1);
   entry.name = record_;
-  entry.isDirectory = isDirectory;
+  entry.isDirectory = listed.isDirectory;
+  entry.isLink = listed.isLink;
   return true;
 }
 
@@ -72,11 +73,12 @@ FolderEnvironment::Search FakeFolderTree::StartSearch(const char* pattern, Folde
   Listing listing;
   listing.open = true;
   if (found->second.dotEntries) {
-    listing.entries.emplace_back(".", true);
-    listing.entries.emplace_back("..", true);
+    listing.entries.push_back({".", true, false});
+    listing.entries.push_back({"..", true, false});
   }
   for (const std::string& name : found->second.children) {
-    listing.entries.emplace_back(name, nodes_.at(folder + "\\" + name).isDirectory);
+    const Node& child = nodes_.at(folder + "\\" + name);
+    listing.entries.push_back({name, child.isDirectory, child.isLink});
   }
   listings_.push_back(std::move(listing));
   if (!Emit(listings_.back(), entry)) {

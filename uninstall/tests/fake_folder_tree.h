@@ -25,6 +25,11 @@ class FakeFolderTree : public FolderEnvironment {
   // Adds a folder (its parent must exist unless it is a root). Listing yields "." and ".." first,
   // as real searches do, unless `dotEntries` is false.
   void AddFolder(const std::string& path, bool searchable = true, bool dotEntries = true);
+  // A folder entry that links elsewhere; what is added below it stands for what lies behind it.
+  void AddLink(const std::string& path) {
+    AddFolder(path);
+    nodes_[path].isLink = true;
+  }
   void AddFile(const std::string& path, File file = {});
   void AddShortcut(const std::string& path, const std::string& target) {
     AddFile(path, File{ShortcutRead::kTarget, target, false});
@@ -45,13 +50,19 @@ class FakeFolderTree : public FolderEnvironment {
  private:
   struct Node {
     bool isDirectory = false;
+    bool isLink = false;
     bool searchable = true;
     bool dotEntries = true;
     File file;
     std::vector<std::string> children;  // names, in listing order
   };
+  struct Listed {
+    std::string name;
+    bool isDirectory = false;
+    bool isLink = false;
+  };
   struct Listing {
-    std::vector<std::pair<std::string, bool>> entries;  // taken when the search starts
+    std::vector<Listed> entries;  // taken when the search starts
     size_t next = 0;
     bool open = false;
   };

@@ -1,6 +1,7 @@
 // Random folder trees behind the fake environment: the sweep deletes exactly the reachable
 // shortcuts to the target, attempts to remove exactly the folders that held matches and nothing
-// that stays, never removes its start folder, closes every search and stays within its buffer.
+// that stays, never removes its start folder or walks into a linked folder, closes every search
+// and stays within its buffer.
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -21,6 +22,7 @@ constexpr char kTarget[] = "D:\\App\\Corvane.exe";
 struct Node {
   std::string name;
   bool isDirectory = false;
+  bool isLink = false;
   bool searchable = true;
   FakeFolderTree::File file;
   std::vector<std::unique_ptr<Node>> children;
@@ -78,7 +80,12 @@ void Build(Input& in, Node& folder, int depth, FakeFolderTree& tree, const std::
     if (isDirectory) {
       child->isDirectory = true;
       child->searchable = kind % 32 != 0;
-      tree.AddFolder(childPath, child->searchable);
+      child->isLink = kind % 64 == 4;
+      if (child->isLink) {
+        tree.AddLink(childPath);
+      } else {
+        tree.AddFolder(childPath, child->searchable);
+      }
       Build(in, *child, depth + 1, tree, childPath);
     } else {
       FakeFolderTree::File& file = child->file;
@@ -103,6 +110,10 @@ uint8_t Expect(const Node& folder, const std::string& path, uint8_t flags,
   if (path.size() + 5 <= kPathCapacity && folder.searchable) {
     for (const auto& child : folder.children) {
       if (child->isDirectory && child->name[0] == '.' && (child->name.size() == 1 || child->name[1] == '.')) continue;
+      if (child->isDirectory && child->isLink) {
+        flags |= SWEEP_KEPT;
+        continue;
+      }
       std::string full = path + "\\" + child->name;
       if (full.size() + (child->isDirectory ? 5 : 1) > kPathCapacity) {
         flags |= SWEEP_KEPT;

@@ -134,6 +134,42 @@ TEST(ShortcutSweep, RemovalIsAttemptedAndRefusedWhereSomethingUnseenStays) {
   }
 }
 
+// The same tree twice: once where Away and Holder\Back are folders of the desktop, once where they
+// are links leading out of it (Back to an ancestor).
+FakeFolderTree DesktopWithAwayFolders(bool asLinks) {
+  FakeFolderTree tree;
+  tree.AddFolder(kDesk);
+  tree.AddShortcut("C:\\Desk\\Corvane.lnk", kProgram);
+  asLinks ? tree.AddLink("C:\\Desk\\Away") : tree.AddFolder("C:\\Desk\\Away");
+  tree.AddFolder("C:\\Desk\\Away\\Sub");
+  tree.AddShortcut("C:\\Desk\\Away\\Sub\\Corvane.lnk", kProgram);
+  tree.AddFolder("C:\\Desk\\Holder");
+  tree.AddShortcut("C:\\Desk\\Holder\\Corvane.lnk", kProgram);
+  asLinks ? tree.AddLink("C:\\Desk\\Holder\\Back") : tree.AddFolder("C:\\Desk\\Holder\\Back");
+  tree.AddShortcut("C:\\Desk\\Holder\\Back\\Corvane.lnk", kProgram);
+  return tree;
+}
+
+TEST(ShortcutSweep, FoldersThatAreLinksAreNeitherWalkedNorRemovedAndKeepTheirParent) {
+  FakeFolderTree linked = DesktopWithAwayFolders(true);
+  EXPECT_EQ(Sweep(linked, kProgram, "C:\\Desk\\Holder", 0), SWEEP_KEPT | SWEEP_DELETED);
+  Sweep(linked, kProgram);
+  EXPECT_EQ(Matching(linked.Log(), "search"),
+            (Paths{"C:\\Desk\\Holder\\*.*", "C:\\Desk\\*.*", "C:\\Desk\\Holder\\*.*"}));
+  EXPECT_EQ(Matching(linked.Log(), "delete"),
+            (Paths{"C:\\Desk\\Holder\\Corvane.lnk", "C:\\Desk\\Corvane.lnk"}));
+  EXPECT_TRUE(Matching(linked.Log(), "rmdir").empty());
+  EXPECT_TRUE(linked.Exists("C:\\Desk\\Away\\Sub\\Corvane.lnk"));
+  EXPECT_TRUE(linked.Exists("C:\\Desk\\Holder\\Back\\Corvane.lnk"));
+
+  FakeFolderTree plain = DesktopWithAwayFolders(false);
+  EXPECT_EQ(Sweep(plain, kProgram), SWEEP_KEPT | SWEEP_DELETED);
+  EXPECT_EQ(Matching(plain.Log(), "rmdir"),
+            (Paths{"C:\\Desk\\Away\\Sub", "C:\\Desk\\Away", "C:\\Desk\\Holder\\Back",
+                   "C:\\Desk\\Holder"}));
+  EXPECT_EQ(plain.Paths(), Paths{kDesk});
+}
+
 TEST(ShortcutSweep, FoldersThatAddNothingReturnNoFlags) {
   FakeFolderTree tree;
   tree.AddFolder(kDesk);
