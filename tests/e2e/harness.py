@@ -10,7 +10,6 @@ import shutil
 import subprocess
 import sys
 import time
-from dataclasses import dataclass, field
 from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
@@ -18,6 +17,7 @@ sys.path.insert(0, str(HERE))
 
 import wine_env  # noqa: E402
 from mpu_trace import TRACE_NAME, read_trace, sysex_messages  # noqa: E402,F401
+from registry_view import RegKey, RegistryView, parse_reg_file  # noqa: E402,F401
 
 REPO = HERE.parent.parent
 
@@ -90,105 +90,6 @@ class XDisplay:
                 self.proc.kill()
                 self.proc.wait()
         self._log.close()
-
-
-# ---------------------------------------------------------------- registry files
-
-@dataclass
-class RegKey:
-    path: str                       # as in the .reg file, e.g. "Software\\Tambrel"
-    klass: str | None = None        # the key class given when it was created
-    values: dict = field(default_factory=dict)   # name ("" = default) -> (type, value)
-
-    def dword(self, name):
-        kind, value = self.values[name]
-        assert kind == "REG_DWORD", "%s is %s, not REG_DWORD" % (name, kind)
-        return value
-
-
-_REG_TYPES = {0: "REG_NONE", 1: "REG_SZ", 2: "REG_EXPAND_SZ", 3: "REG_BINARY", 4: "REG_DWORD",
-              7: "REG_MULTI_SZ", 11: "REG_QWORD"}
-
-
-def _unescape(s):
-    out, i = [], 0
-    while i < len(s):
-        c = s[i]
-        if c == "\\" and i + 1 < len(s):
-            n = s[i + 1]
-            if n == "x":
-                m = re.match(r"[0-9a-fA-F]{1,4}", s[i + 2:])
-                out.append(chr(int(m.group(0), 16)))
-                i += 2 + len(m.group(0))
-                continue
-            out.append({"n": "\n", "r": "\r", "t": "\t", "0": "\0"}.get(n, n))
-            i += 2
-            continue
-        out.append(c)
-        i += 1
-    return "".join(out)
-
-
-def _quoted(s, start):
-    """The quoted string at s[start] == '"'; returns (text, index after the closing quote)."""
-    i = start + 1
-    while s[i] != '"':
-        i += 2 if s[i] == "\\" else 1
-    return _unescape(s[start + 1:i]), i + 1
-
-
-def _decode_value(data):
-    if data.startswith('"'):
-        return "REG_SZ", _quoted(data, 0)[0]
-    if data.startswith("dword:"):
-        return "REG_DWORD", int(data[6:], 16)
-    m = re.match(r"str\((\d+)\):", data)
-    if m:
-        return _REG_TYPES.get(int(m.group(1)), "type %s" % m.group(1)), _quoted(data, m.end())[0]
-    m = re.match(r"hex(?:\(([0-9a-fA-F]+)\))?:", data)
-    if m:
-        kind = int(m.group(1), 16) if m.group(1) else 3
-        raw = bytes(int(b, 16) for b in data[m.end():].replace(" ", "").split(",") if b)
-        if kind == 4 and len(raw) == 4:
-            return "REG_DWORD", int.from_bytes(raw, "little")
-        if kind == 11 and len(raw) == 8:
-            return "REG_QWORD", int.from_bytes(raw, "little")
-        return _REG_TYPES.get(kind, "type %d" % kind), raw
-    return "unknown", data
-
-
-def parse_reg_file(text):
-    """Wine's user.reg/system.reg as {key path (lower case): RegKey}."""
-    keys = {}
-    current = None
-    lines = text.splitlines()
-    i = 0
-    while i < len(lines):
-        line = lines[i]
-        while line.endswith("\\") and i + 1 < len(lines):
-            i += 1
-            line = line[:-1] + lines[i].lstrip()
-        i += 1
-        if line.startswith("["):
-            path = _quoted_key(line)
-            current = keys.setdefault(path.lower(), RegKey(path))
-        elif current is None:
-            continue
-        elif line.startswith("#class="):
-            current.klass = _quoted(line, len("#class="))[0]
-        elif line.startswith('"') or line.startswith("@="):
-            if line.startswith("@="):
-                name, rest = "", line[2:]
-            else:
-                name, end = _quoted(line, 0)
-                rest = line[end + 1:]
-            current.values[name] = _decode_value(rest)
-    return keys
-
-
-def _quoted_key(line):
-    end = line.rindex("]")
-    return line[1:end].replace("\\\\", "\\")
 
 
 # ---------------------------------------------------------------- programs
@@ -425,65 +326,43 @@ class WineSession:
         self.driver("close", caption)
 
     # -- registry
-    # A 32-bit program on 64-bit Windows sees HKEY_LOCAL_MACHINE\Software through its own view
-    # (Software\Wow6432Node). The registry tools of the build's own word size see what its
-    # programs see.
-    def _registry_tool(self, name):
-        return r"C:\windows\syswow64\%s.exe" % name if build_bits() == 32 else name
+    def registry_view(self, bits=None):
+        """The registry as programs of `bits` (default: the build's word size) see it."""
+        view = RegistryView(build_bits(), self._run_tool, self._saved_hive, self._import_file)
+        return view if bits in (None, view.bits) else view.other()
 
-    @staticmethod
-    def _view_path(path):
-        """The path of a key as the build's programs see it, in the saved registry's terms."""
-        m = re.match(r"^(HKLM|HKEY_LOCAL_MACHINE)\\software\\(?!wow6432node\\)(.*)$", path, re.I)
-        if m and build_bits() == 32:
-            return "%s\\Software\\Wow6432Node\\%s" % (m.group(1), m.group(2))
-        return path
+    def _run_tool(self, *argv):
+        return self.run(*argv)
 
-    def reg_import(self, text):
-        """Imports registry text ("REGEDIT4" first line added when missing) with regedit /S."""
-        if not text.lstrip().startswith(("REGEDIT4", "Windows Registry Editor")):
-            text = "REGEDIT4\n\n" + text
+    def _saved_hive(self, hive):
+        assert not self._live, "stop() the session first: the wine server writes the registry at its end"
+        return (self.prefix / ("%s.reg" % hive)).read_text(encoding="utf-8", errors="replace")
+
+    def _import_file(self, text):
         self._counter += 1
         path = self.root / ("import-%d.reg" % self._counter)
-        path.write_text(text.replace("\r\n", "\n").replace("\n", "\r\n"), encoding="cp1252")
-        result = self.run(self._registry_tool("regedit"), "/S", self.win_path(path))
-        assert result.returncode == 0, "regedit /S failed: %r" % result.stderr
+        path.write_text(text, encoding="cp1252")
+        return self.win_path(path)
+
+    def reg_import(self, text):
+        self.registry_view().import_text(text)
 
     def reg_add(self, key, name, kind, data):
-        """wine reg add KEY /v NAME /t KIND /d DATA /f (e.g. kind "REG_DWORD", data 0x330)."""
-        result = self.run(self._registry_tool("reg"), "add", key, "/v", name, "/t", kind, "/d", str(data), "/f")
-        assert result.returncode == 0, "reg add failed: %r" % result.stdout
+        self.registry_view().add(key, name, kind, data)
+
+    def reg_delete(self, key):
+        self.registry_view().delete(key)
 
     def reg_query(self, key):
-        """Values of a key in the live session as {name: (type, value)}, or None when the key is
-        missing. REG_DWORD values are ints, REG_SZ strings, REG_BINARY hex text."""
-        result = self.run(self._registry_tool("reg"), "query", key)
-        if result.returncode != 0:
-            return None
-        values = {}
-        for line in result.stdout.decode("cp1252", errors="replace").splitlines():
-            m = re.match(r"^    (.*?)    (REG_\w+)    ?(.*)$", line)
-            if not m:
-                continue
-            name, kind, data = m.groups()
-            name = "" if name == "(Default)" else name
-            values[name] = (kind, int(data, 16) if kind == "REG_DWORD" else data)
-        return values
+        return self.registry_view().query(key)
 
     def registry(self, hive="user"):
         """The saved registry file ("user" = HKEY_CURRENT_USER, "system" = HKEY_LOCAL_MACHINE)
         parsed; call after stop() so that Wine has written it."""
-        assert not self._live, "stop() the session first: the wine server writes the registry at its end"
-        return parse_reg_file((self.prefix / ("%s.reg" % hive)).read_text(encoding="utf-8", errors="replace"))
+        return parse_reg_file(self._saved_hive(hive))
 
     def reg_key(self, path):
-        """A key of the saved registry (after stop()), or None: "HKCU\\Software\\Tambrel",
-        "HKEY_LOCAL_MACHINE\\SOFTWARE\\...". Returns a RegKey (klass, values)."""
-        m = re.match(r"^(HKCU|HKEY_CURRENT_USER|HKLM|HKEY_LOCAL_MACHINE)\\(.*)$", self._view_path(path), re.I)
-        if not m:
-            raise ValueError("key path must start with HKCU\\ or HKLM\\: %r" % path)
-        hive = "user" if m.group(1).upper() in ("HKCU", "HKEY_CURRENT_USER") else "system"
-        return self.registry(hive).get(m.group(2).lower())
+        return self.registry_view().saved_key(path)
 
     # -- the card model's trace
     def trace(self, cwd):

@@ -75,3 +75,20 @@ def test_registry_survives_the_session_and_is_read_back(session):
     assert key.values["Name"] == ("REG_SZ", 'a "quoted" value')
     assert key.values["Raw"] == ("REG_BINARY", b"\x01\x02\xff")
     assert session.reg_key(r"HKCU\Software\NoSuchKey") is None
+
+
+def test_registry_writes_reach_the_view_the_programs_see(session):
+    """What the harness writes under HKLM\\Software, the build's programs read (the driver has
+    their word size); a value written only in the other view stays out of their sight, live and
+    in the saved registry alike."""
+    key = r"HKLM\Software\HarnessView"
+    session.reg_add(key, "Added", "REG_DWORD", 1)
+    session.reg_import('[HKEY_LOCAL_MACHINE\\Software\\HarnessView]\n"Imported"=dword:00000002\n')
+    other = session.registry_view().other()
+    other.add(key, "Other", "REG_DWORD", 3)
+    assert session.driver("regvalue", key, "Added", "regvalue", key, "Imported", "regvalue", key, "Other") == [
+        "1", "2", "(missing)"]
+    assert sorted(session.reg_query(key)) == ["Added", "Imported"]
+    session.stop()
+    assert sorted(session.reg_key(key).values) == ["Added", "Imported"]
+    assert sorted(other.saved_key(key).values) == ["Other"]

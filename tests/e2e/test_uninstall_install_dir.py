@@ -25,7 +25,7 @@ def test_quoted_uninstall_string_names_the_directory_whatever_the_current_one(se
 
 def test_without_uninstall_entry_the_current_directory_is_the_install_directory(session):
     install_dir = seed(session)
-    session.run("reg", "delete", UNINSTALL_KEY, "/f")
+    session.reg_delete(UNINSTALL_KEY)
     (install_dir / "Data").mkdir()  # something else stays: no directory line
     uninstall(session, cwd=INSTALL)
     assert sorted(p.name for p in install_dir.iterdir()) == ["Data", "ucorvane.exe"]

@@ -124,10 +124,13 @@ def stop_server(env):
 
 
 def apply_settings(env, settings=PREFIX_SETTINGS):
+    """Imports the settings into the 64-bit registry view. The view is named: where 32-bit Wine
+    is installed, a bare `wine reg` or `wine regedit` is the 32-bit tool, which sees
+    HKEY_LOCAL_MACHINE\\Software in its own place (Software\\Wow6432Node)."""
     with tempfile.NamedTemporaryFile("w", suffix=".reg", delete=False) as f:
         f.write(settings)
     try:
-        run_wine(["wine", "regedit", "/S", f.name], env, check=True)
+        run_wine(["wine", "reg", "import", f.name, "/reg:64"], env, check=True)
     finally:
         os.unlink(f.name)
 

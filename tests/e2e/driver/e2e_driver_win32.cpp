@@ -22,9 +22,11 @@
 
 namespace {
 
+// The runtime buffers stderr fully when it is a file: flushed here, the reason is never lost.
 [[noreturn]] void Fail(const std::string& message) {
-  std::fprintf(stderr, "%s\n", message.c_str());
   std::fflush(stdout);
+  std::fprintf(stderr, "%s\n", message.c_str());
+  std::fflush(stderr);
   std::exit(1);
 }
 
@@ -205,6 +207,29 @@ std::string RectText(HWND w) {
          std::to_string(r.bottom);
 }
 
+// A registry value as this program sees it: the driver has the build's word size, so it reads
+// HKEY_LOCAL_MACHINE\Software through the same view as the build's programs.
+std::string RegistryValue(const std::string& path, const std::string& name) {
+  HKEY root = nullptr;
+  std::string::size_type slash = path.find('\\');
+  std::string rootName = path.substr(0, slash);
+  if (rootName == "HKLM" || rootName == "HKEY_LOCAL_MACHINE") root = HKEY_LOCAL_MACHINE;
+  else if (rootName == "HKCU" || rootName == "HKEY_CURRENT_USER") root = HKEY_CURRENT_USER;
+  else Fail("key path must start with HKLM\\ or HKCU\\: " + path);
+  std::string subkey = slash == std::string::npos ? std::string() : path.substr(slash + 1);
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "(missing)";
+  BYTE data[1024] = {};
+  DWORD type = 0;
+  DWORD size = sizeof data - 1;
+  LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type, data, &size);
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS) return "(missing)";
+  if (type == REG_DWORD) return std::to_string(*reinterpret_cast<DWORD*>(data));
+  if (type == REG_SZ || type == REG_EXPAND_SZ) return reinterpret_cast<char*>(data);
+  return "(type " + std::to_string(type) + ")";
+}
+
 std::string ListWindows() {
   std::string out;
   for (HWND w : Dialogs("*")) {
@@ -246,6 +271,8 @@ void Usage() {
                "  thumb CAPTION ID          screen rectangle of a trackbar's thumb\n"
                "  close CAPTION             posts WM_CLOSE\n"
                "  endsession CAPTION        WM_QUERYENDSESSION (prints its answer), WM_ENDSESSION(TRUE)\n"
+               "  regvalue KEY NAME         a registry value as the build's programs see it (a DWORD in\n"
+               "                            decimal, a string as it is), or (missing)\n"
                "  msgbox CAPTION|* MS       until a message box is there; prints its caption\n"
                "  msgtext                   text of that message box\n"
                "  msgpress ID               presses its button (IDOK=1, IDCANCEL=2, IDYES=6, IDNO=7)\n"
@@ -404,6 +431,9 @@ class Driver {
       DWORD_PTR ignored = 0;
       SendMessageTimeoutA(dialog, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &ignored);
       PrintLine(std::to_string(answer));
+    } else if (step == "regvalue") {
+      std::string key = Take();
+      PrintLine(RegistryValue(key, Take()));
     } else if (step == "msgbox") {
       std::string caption = Take();
       WaitFor(TakeInt(), "message box \"" + caption + "\"", [&] { return (box_ = FindMessageBox(caption)) != nullptr; });
