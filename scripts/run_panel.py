@@ -10,7 +10,6 @@ saved, the panel is closed, and the screenshot's path is printed.
 
 import argparse
 import os
-import subprocess
 import sys
 import time
 from pathlib import Path
@@ -18,13 +17,16 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parent.parent
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
-import harness  # noqa: E402
 import wine_env  # noqa: E402
+from driver import Driver  # noqa: E402
 from mpu_trace import TRACE_NAME, MessageGrouper, parse_line  # noqa: E402
+from prefix_paths import PrefixPaths  # noqa: E402
+from wine_server import WineServer  # noqa: E402
+from x_screen import XDisplay, XScreen  # noqa: E402
 
 PREFIX_MARK = ".tambrel-prefix"
 QUIET_SECONDS = 1.5     # the opening push is a burst of a few hundred bytes; then nothing comes
-SILENT_START_SECONDS = 20   # a program that writes no trace at all (the harness's test dialog)
+SILENT_START_SECONDS = 20   # a program that writes no trace at all
 
 
 def prepare_prefix(prefix):
@@ -94,24 +96,24 @@ def main():
     trace.unlink(missing_ok=True)
 
     interactive = bool(os.environ.get("DISPLAY"))
-    display = None if interactive else harness.XDisplay(run_dir / "xvfb.log")
+    display = None if interactive else XDisplay(run_dir / "xvfb.log")
     env = wine_env.wine_env(prefix, os.environ.get("HOME", "/nonexistent"),
                             os.environ["DISPLAY"] if interactive else display.name)
+    wine = WineServer(PrefixPaths(prefix, wine_env.user_dirs(prefix)[0].name), env, run_dir)
+    driver = Driver(wine, args.driver.resolve(), run_dir / "driver.log")
 
     print("Starting %s in %s (Wine prefix %s)" % (args.program.name, run_dir, prefix), flush=True)
     if interactive:
         print("Messages the card receives (close the panel to end):", flush=True)
     else:
         print("No X display: running on a virtual one. Messages the card receives:", flush=True)
-    with open(run_dir / "wine.log", "wb") as log:
-        panel = subprocess.Popen(["wine", str(args.program.resolve())], env=env, cwd=run_dir,
-                                 stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+    panel = wine.start(args.program.resolve(), cwd=run_dir)
     follower = TraceFollower(trace)
     started = last_news = time.monotonic()
     seen_any = False
     closing = False
     try:
-        while panel.poll() is None:
+        while panel.running():
             lines = follower.poll()
             for line in lines:
                 print(line, flush=True)
@@ -121,31 +123,24 @@ def main():
             push_over = now - last_news > QUIET_SECONDS if seen_any else now - started > SILENT_START_SECONDS
             if not interactive and not closing and push_over:
                 closing = True
-                found = wine_env.run_wine(["wine", str(args.driver.resolve()), "wait", args.caption, "30000",
-                                           "rect", args.caption, "0"], env, timeout=60)
-                crop = []
-                lines = found.stdout.decode(errors="replace").split()
-                if found.returncode == 0 and len(lines) == 5:   # "ok", then left top right bottom
-                    left, top, right, bottom = (max(0, int(v)) for v in lines[1:])
-                    crop = ["-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top), "+repage"]
-                shot = args.screenshot.resolve()
-                shot.parent.mkdir(parents=True, exist_ok=True)
-                subprocess.run(["import", "-display", display.name, "-window", "root"] + crop + [str(shot)],
-                               env=env, check=True, timeout=60)
-                wine_env.run_wine(["wine", str(args.driver.resolve()), "close", args.caption], env, timeout=60)
+                found = driver("wait", args.caption, 30000, "rect", args.caption, 0, check=False)
+                rect = found[1].split() if len(found) == 2 else None   # "ok", then left top right bottom
+                XScreen(display.name, env).screenshot(args.screenshot.resolve(), rect)
+                driver.close_window(args.caption)
             time.sleep(0.05)
         for line in follower.finish():
             print(line, flush=True)
     except KeyboardInterrupt:
-        panel.terminate()
+        panel.popen.terminate()
     finally:
+        wine.stop()
+        driver.close_log()
         if display is not None:
-            wine_env.stop_server(env)
             display.close()
     print("The panel has ended (exit code %s)." % panel.returncode)
     if not interactive:
         if not closing:
-            print("The panel ended on its own; no screenshot (see %s)." % (run_dir / "wine.log"))
+            print("The panel ended on its own; no screenshot (see %s)." % panel.out_path)
             return 1
         print("Screenshot: %s" % args.screenshot)
     return 0

@@ -33,10 +33,10 @@ def main(argv):
             times = []
             for _ in range(runs):
                 started = time.monotonic()
-                process = session.start(program, cwd=r"C:\figures")
-                session.wait_window(caption, 30000)
+                process = session.wine.start(program, cwd=r"C:\figures")
+                session.driver.wait_window(caption, 30000)
                 times.append(time.monotonic() - started)
-                session.close_window(caption)
+                session.driver.close_window(caption)
                 process.wait(30)
             rows.append((program.name, statistics.median(times)))
         baseline = rows[0][1]

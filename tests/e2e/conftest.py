@@ -72,7 +72,7 @@ def session(request, wine_template):
         if failed:
             artifacts.mkdir(parents=True, exist_ok=True)
             try:
-                s.screenshot(artifacts / "screen.png")
+                s.screen.screenshot(artifacts / "screen.png")
             except Exception as e:  # the display may be gone: keep the logs all the same
                 (artifacts / "screenshot-failed.txt").write_text(str(e))
         try:
@@ -83,7 +83,7 @@ def session(request, wine_template):
             scratch_leftovers = wine_env.home_leftovers(s.home)
             s.remove()
             _overhead["teardown"].append(time.monotonic() - started)
-            _overhead["boot"].append(sum(s.boot_seconds))
+            _overhead["boot"].append(sum(s.wine.boot_seconds))
     added = harness.home_snapshot() - real_home_before
     assert not scratch_leftovers, "the scenario wrote into its scratch HOME: %s" % scratch_leftovers
     assert not added, "the scenario wrote into the real home directory: %s" % sorted(added)

@@ -11,9 +11,9 @@ REFUSED = "This system does not allow direct access to the MIDI interface at por
 
 def open_panel(session, port=None):
     if port is not None:
-        session.reg_add(r"HKCU\Software\Tambrel", "Port", "REG_DWORD", port)
-    process = session.start(session.bin("Tambrel.exe"), cwd="C:\\")
-    session.wait_window(CAPTION, 30000)
+        session.registry.add(r"HKCU\Software\Tambrel", "Port", "REG_DWORD", port)
+    process = session.wine.start(session.bin("Tambrel.exe"), cwd="C:\\")
+    session.driver.wait_window(CAPTION, 30000)
     return process
 
 
@@ -32,8 +32,8 @@ def test_refused_access_is_told_once_with_the_port(session, stored, shown):
     assert lines[3] == "90"
     assert lines[4] == CAPTION
 
-    session.close_window(CAPTION)
+    session.driver.close_window(CAPTION)
     assert process.wait(30) == 0
     session.stop()
-    assert session.reg_key(r"HKCU\Software\Tambrel").dword("MVol") == 90
+    assert session.registry.saved_key(r"HKCU\Software\Tambrel").dword("MVol") == 90
     session.check_home()

@@ -61,11 +61,11 @@ def expected_file(state=DEFAULTS, target="Stereo"):
 class Panel:
     def __init__(self, session):
         self.session = session
-        self.process = session.start(session.bin("TambrelSim.exe"), cwd=RUN_DIR)
-        session.wait_window(CAPTION, 30000)
+        self.process = session.wine.start(session.bin("TambrelSim.exe"), cwd=RUN_DIR)
+        session.driver.wait_window(CAPTION, 30000)
         self.wait_for_messages(35)
         self.seen = len(self.messages())
-        session.host_path(OUT_DIR).mkdir(parents=True, exist_ok=True)
+        session.paths.host_path(OUT_DIR).mkdir(parents=True, exist_ok=True)
 
     def messages(self):
         return self.session.sysex(RUN_DIR)
@@ -97,10 +97,10 @@ class Panel:
         self.session.driver("gone", SAVE_AS, 15000, "enabled", CAPTION, 15000)
 
     def button_caption(self):
-        return self.session.get_text(CAPTION, SAVE_MIDI)
+        return self.session.driver.get_text(CAPTION, SAVE_MIDI)
 
     def close(self):
-        self.session.close_window(CAPTION)
+        self.session.driver.close_window(CAPTION)
         assert self.process.wait(30) == 0
 
 
@@ -118,13 +118,13 @@ def test_saved_file_is_the_state_byte_for_byte_and_saving_again_replaces_it(sess
     path = OUT_DIR + r"\panel state.mid"
     panel.save_as(path)
     panel.finished()
-    saved = session.host_path(path).read_bytes()
+    saved = session.paths.host_path(path).read_bytes()
     assert saved == expected_file()
     assert len(saved) == 302 and saved[20:22] == b"\x01\x18"
     assert panel.button_caption() == "Save &MIDI"
     assert panel.new_messages() == [], "nothing of the export may reach the card"
 
-    midi = mido.MidiFile(str(session.host_path(path)))
+    midi = mido.MidiFile(str(session.paths.host_path(path)))
     assert (midi.type, midi.ticks_per_beat, len(midi.tracks)) == (0, 96, 1)
     track = list(midi.tracks[0])
     assert (track[0].type, track[0].tempo) == ("set_tempo", 500000)
@@ -133,12 +133,12 @@ def test_saved_file_is_the_state_byte_for_byte_and_saving_again_replaces_it(sess
     assert track[20].type == "end_of_track"
 
     # Again under the same name: the dialog asks before replacing; the new file is the same.
-    session.host_path(path).write_bytes(b"older contents")
+    session.paths.host_path(path).write_bytes(b"older contents")
     panel.save_as(path)
     text = answer_message_box(session, "*", IDYES)
     assert "already exists" in text
     panel.finished()
-    assert session.host_path(path).read_bytes() == saved
+    assert session.paths.host_path(path).read_bytes() == saved
 
     # The panel is live again: the next slider move reaches the card.
     session.driver("slide", CAPTION, DIGITAL_REVERB, 90)
@@ -147,7 +147,7 @@ def test_saved_file_is_the_state_byte_for_byte_and_saving_again_replaces_it(sess
 
 
 def test_saved_file_follows_changed_settings_target_and_controls(session):
-    session.reg_import(r'''
+    session.registry.import_text(r'''
 [HKEY_CURRENT_USER\Software\Tambrel]
 "Mute"=dword:0000a50f
 "RTyp"=dword:00000006
@@ -160,7 +160,7 @@ def test_saved_file_follows_changed_settings_target_and_controls(session):
     panel = Panel(session)
     session.driver("click", CAPTION, TARGET, "click", CAPTION, TARGET,
                    "setpos", CAPTION, MASTER_TUNE, 1999, "setpos", CAPTION, DIGITAL_VOLUME, 5)
-    assert session.get_text(CAPTION, TARGET) == "Ri&ght"
+    assert session.driver.get_text(CAPTION, TARGET) == "Ri&ght"
     path = OUT_DIR + r"\changed.mid"
     panel.save_as(path)
     panel.finished()
@@ -168,7 +168,7 @@ def test_saved_file_follows_changed_settings_target_and_controls(session):
     state = dict(DEFAULTS, Mute=0xA50F, RTyp=6, MVol=0x50, MTrn=0x34, MTun=1999,
                  effects=DEFAULTS["effects"][:8] + [127],
                  digital=dict(DEFAULTS["digital"], DVol=5, DRat=1, DPan=0x20))
-    assert session.host_path(path).read_bytes() == expected_file(state, "Right")
+    assert session.paths.host_path(path).read_bytes() == expected_file(state, "Right")
     assert panel.new_messages() == []
     session.driver("slide", CAPTION, DIGITAL_REVERB, 3)
     assert panel.new_messages() == [bytes([0xF0]) + data_set(0x56, [2, 0, 10 + 9, 3])]
@@ -180,7 +180,7 @@ def test_cancel_or_a_path_that_cannot_be_created_leaves_no_file(session):
     panel.open_save_dialog()
     session.driver("command", SAVE_AS, 2)  # cancel: nothing happens
     panel.finished()
-    assert list(session.host_path(OUT_DIR).iterdir()) == []
+    assert list(session.paths.host_path(OUT_DIR).iterdir()) == []
     assert panel.button_caption() == "Save &MIDI"
 
     path = OUT_DIR + r"\no such folder\state.mid"
@@ -188,7 +188,7 @@ def test_cancel_or_a_path_that_cannot_be_created_leaves_no_file(session):
     text = answer_message_box(session, CAPTION, IDOK)
     assert text == "Can't create the MIDI file!"
     panel.finished()
-    assert list(session.host_path(OUT_DIR).iterdir()) == []
+    assert list(session.paths.host_path(OUT_DIR).iterdir()) == []
     assert panel.button_caption() == "Save &MIDI"
     assert panel.new_messages() == []
 

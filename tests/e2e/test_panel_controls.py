@@ -26,12 +26,12 @@ def thumb_centre(rect, position, high):
 def test_a_mouse_drag_sends_one_message_with_the_release_position(session):
     panel = Panel(session).start()
     panel.new_messages()
-    rect = session.control_rect(CAPTION, DIGITAL_REVERB)
+    rect = session.driver.control_rect(CAPTION, DIGITAL_REVERB)
     x, y = thumb_centre(rect, 100, 127)
-    session.mouse_drag(x, y, x - 40, y, steps=10)
+    session.screen.mouse_drag(x, y, x - 40, y, steps=10)
 
     sent = panel.new_messages(wait_for=1)
-    position = session.trackbar_pos(CAPTION, DIGITAL_REVERB)
+    position = session.driver.trackbar_pos(CAPTION, DIGITAL_REVERB)
     assert position < 85, "the thumb did not follow the mouse (ended at %d)" % position
     assert sent == [digital(9, position)]
     # The release is reported twice by the platform's trackbar; nothing more may arrive.
@@ -51,7 +51,7 @@ def test_keyboard_steps_each_send_once(session):
     session.driver("focus", CAPTION, MASTER_TUNE, "key", CAPTION, "RIGHT")
     assert panel.new_messages() == [master_tune(1001)]
     session.driver("key", CAPTION, "PRIOR")  # a page step
-    page = session.trackbar_pos(CAPTION, MASTER_TUNE)
+    page = session.driver.trackbar_pos(CAPTION, MASTER_TUNE)
     assert page < 1001
     assert panel.new_messages() == [master_tune(page)]
     session.driver("key", CAPTION, "HOME")
@@ -108,9 +108,9 @@ def test_out_of_range_transpose_resets_to_zero_and_text_changes_nothing(session)
 def test_the_up_down_arrows_change_the_number_and_leaving_the_box_sends_it(session):
     panel = Panel(session).start()
     panel.new_messages()
-    left, top, right, bottom = session.control_rect(CAPTION, MASTER_TRANSPOSE_SPIN)
+    left, top, right, bottom = session.driver.control_rect(CAPTION, MASTER_TRANSPOSE_SPIN)
     for _ in range(2):
-        session.mouse_click((left + right) // 2, top + (bottom - top) // 4)  # the upper arrow
+        session.screen.mouse_click((left + right) // 2, top + (bottom - top) // 4)  # the upper arrow
     deadline = time.monotonic() + 10
     while panel.text(MASTER_TRANSPOSE) != "2" and time.monotonic() < deadline:
         time.sleep(0.1)
@@ -131,13 +131,13 @@ def test_enter_presses_nothing_and_the_alt_keys_move_the_focus_to_their_labels_c
     # Real key presses (the accelerator table looks at the keyboard state). Alt+V, Alt+U, Alt+T
     # (from the table) and Alt+N (the label's own mnemonic) each move the focus and send nothing;
     # only a transpose box they leave applies its value.
-    left, top, right, _ = session.control_rect(CAPTION, 0)
-    session.mouse_click((left + right) // 2, top + 8)
+    left, top, right, _ = session.driver.control_rect(CAPTION, 0)
+    session.screen.mouse_click((left + right) // 2, top + 8)
     session.driver("focus", CAPTION, MASTER_TRANSPOSE, "settext", CAPTION, MASTER_TRANSPOSE, "",
                    "type", CAPTION, MASTER_TRANSPOSE, "-5")
     for key, control, sent in (("alt+v", MASTER_VOLUME, [key_shift(59)]), ("alt+u", DIGITAL_TUNE, []),
                                ("alt+t", MASTER_TRANSPOSE, []), ("alt+n", MASTER_TUNE, [key_shift(59)])):
-        session.press_keys(key)
+        session.screen.press_keys(key)
         deadline = time.monotonic() + 10
         while session.driver("focused", CAPTION)[0] != str(control) and time.monotonic() < deadline:
             time.sleep(0.1)
@@ -182,13 +182,13 @@ def test_a_channel_box_toggles_its_part(session):
     panel = Panel(session).start()
     panel.new_messages()
     box = CHANNEL_FIRST + 9  # channel 10
-    session.click(CAPTION, box)
+    session.driver.click(CAPTION, box)
     assert panel.new_messages() == [bytes.fromhex("F0 41 10 56 12 01 00 00 10 6F F7")]
-    assert session.checked(CAPTION, box) == 0
-    session.click(CAPTION, box)
+    assert session.driver.checked(CAPTION, box) == 0
+    session.driver.click(CAPTION, box)
     assert panel.new_messages() == [channel(9, True)]
-    assert session.checked(CAPTION, box) == 1
-    session.click(CAPTION, CHANNEL_FIRST)
+    assert session.driver.checked(CAPTION, box) == 1
+    session.driver.click(CAPTION, CHANNEL_FIRST)
     assert panel.new_messages() == [channel(0, False)]
     panel.close()
     assert panel.stored().dword("Mute") == 0xFFFE
@@ -197,7 +197,7 @@ def test_a_channel_box_toggles_its_part(session):
 def test_panic_resets_the_interface_and_sends_nothing_else(session):
     panel = Panel(session).start()
     panel.new_events()
-    session.click(CAPTION, PANIC)
+    session.driver.click(CAPTION, PANIC)
     assert [str(e) for e in panel.new_events()] == [
         "OUT 0333 80", "CLI", "OUT 0331 FF", "IN 0330 FE", "OUT 0331 3F", "STI"]
     # The card still takes messages afterwards.
@@ -211,7 +211,7 @@ def test_the_target_button_cycles_and_moves_the_digital_messages(session):
     panel.new_messages()
     volume = 127
     for caption, target in (("Le&ft", "left"), ("Ri&ght", "right"), ("&Stereo", "stereo")):
-        session.click(CAPTION, TARGET)
+        session.driver.click(CAPTION, TARGET)
         assert panel.text(TARGET) == caption
         assert panel.new_messages() == [], "switching the target sends nothing"
         session.driver("focus", CAPTION, DIGITAL_VOLUME, "key", CAPTION, "LEFT")

@@ -15,7 +15,7 @@ def assert_stored(key, expected):
 
 
 def test_first_exit_creates_the_key_with_all_defaults(session):
-    assert session.reg_query(KEY) is None
+    assert session.registry.query(KEY) is None
     panel = Panel(session).start()
     panel.close()
     assert_stored(panel.stored(), DEFAULTS)
@@ -24,7 +24,7 @@ def test_first_exit_creates_the_key_with_all_defaults(session):
 def test_stored_values_load_and_missing_or_out_of_range_ones_get_defaults(session):
     seeded = {"Port": 0x00010330, "MVol": 100, "Mute": 0x0000, "DTrn": 70, "CDep": 1, "RTyp": 2}
     broken = {"CFed": 200, "MTrn": 30, "MTun": 2000, "RTyp2": 0}
-    session.reg_import(reg_text(dict(seeded, **broken)))
+    session.registry.import_text(reg_text(dict(seeded, **broken)))
     panel = Panel(session).start()
 
     # Only the low word of the port addresses the card; the messages reach 0330 all the same.
@@ -50,7 +50,7 @@ def test_changes_survive_a_restart(session):
 
     again = Panel(session).start()
     assert again.new_messages() == startup_push(changed)
-    assert session.checked(CAPTION, CHANNEL_FIRST + 15) == 0
+    assert session.driver.checked(CAPTION, CHANNEL_FIRST + 15) == 0
     assert again.text(DIGITAL_TRANSPOSE) == "-3"
     again.close()
 
@@ -65,17 +65,17 @@ def test_ending_the_windows_session_saves_the_settings(session):
 
 
 def test_the_card_model_answers_at_the_stored_port(session):
-    session.reg_import(reg_text({"Port": 0x300}))
-    process = session.start(session.bin("TambrelSim.exe"), cwd=RUN_DIR)
-    session.wait_window(CAPTION, 30000)
+    session.registry.import_text(reg_text({"Port": 0x300}))
+    process = session.wine.start(session.bin("TambrelSim.exe"), cwd=RUN_DIR)
+    session.driver.wait_window(CAPTION, 30000)
     # A driver step is handled after the panel's own check of the push: a fault box would be up.
     assert session.driver("focus", CAPTION, MASTER_VOLUME, "windows")[1] == CAPTION
     assert session.sysex(RUN_DIR, data_port=0x300) == startup_push()
     events = session.trace(RUN_DIR)
     assert all(str(e).startswith("OUT 0300 ") for e in events)
     assert [e.note for e in events if e.note][:2] == ["master volume 127", "digital-audio volume 127 (Stereo)"]
-    session.click(CAPTION, PANIC)
+    session.driver.click(CAPTION, PANIC)
     assert [str(e) for e in session.trace(RUN_DIR)[len(events):]] == [
         "OUT 0303 80", "CLI", "OUT 0301 FF", "IN 0300 FE", "OUT 0301 3F", "STI"]
-    session.close_window(CAPTION)
+    session.driver.close_window(CAPTION)
     assert process.wait(30) == 0

@@ -117,8 +117,8 @@ class Panel:
     def start(self):
         self.seen = 0
         self.events_seen = 0
-        self.process = self.session.start(self.session.bin("TambrelSim.exe"), cwd=RUN_DIR)
-        self.session.wait_window(CAPTION, 30000)
+        self.process = self.session.wine.start(self.session.bin("TambrelSim.exe"), cwd=RUN_DIR)
+        self.session.driver.wait_window(CAPTION, 30000)
         self.wait_for_messages(35)
         return self
 
@@ -162,27 +162,27 @@ class Panel:
         return self.session.driver(*args)
 
     def text(self, control):
-        return self.session.get_text(CAPTION, control)
+        return self.session.driver.get_text(CAPTION, control)
 
     def visible(self, control):
         return self.session.driver("visible", CAPTION, control)[0] == "1"
 
     def close(self):
         """Closes the panel as a user does and waits for the program's end."""
-        self.session.close_window(CAPTION)
+        self.session.driver.close_window(CAPTION)
         self.process.wait(30)
 
     def stored(self):
         """The panel's key after the session has ended (the registry written out)."""
         self.session.stop()
-        return self.session.reg_key(KEY)
+        return self.session.registry.saved_key(KEY)
 
 
 def screenshot_of_dialog(session, path):
     """The panel window alone, cut out of a screenshot of the session's screen."""
     import subprocess
-    left, top, right, bottom = session.control_rect(CAPTION, 0)
-    full = session.screenshot(Path(path).with_suffix(".screen.png"))
+    left, top, right, bottom = session.driver.control_rect(CAPTION, 0)
+    full = session.screen.screenshot(Path(path).with_suffix(".screen.png"))
     subprocess.run(["convert", str(full), "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
                     "+repage", str(path)], check=True)
     full.unlink()
@@ -220,7 +220,7 @@ def test_stored_settings_are_what_the_card_receives_on_start(session):
     stored = {"MVol": 90, "MTrn": 52, "MTun": 0, "DTun": 0x1234, "Mute": 0x0000, "DCho": 33, "DRev": 0,
               "DTrn": 127, "DBrt": 5, "DVol": 64, "CDep": 127, "CRat": 0, "CDel": 1, "CFed": 2,
               "CLev": 3, "DFed": 100, "DTim": 101, "RDec": 7, "RLev": 8, "RTyp": 7}
-    session.reg_import(reg_text(stored))
+    session.registry.import_text(reg_text(stored))
     panel = Panel(session).start()
 
     assert panel.new_messages() == startup_push(stored)

@@ -63,7 +63,7 @@ def tree(root):
 def seed(session, install=INSTALL, uninstall_string=None):
     """Installs the panel into the session's prefix, as its installer would have."""
     uninstall_string = uninstall_string or install + r"\ucorvane.exe"
-    session.reg_import("""
+    session.registry.import_text("""
 [HKEY_CURRENT_USER\\Software\\Corvane]
 "Port"=dword:00000330
 
@@ -71,13 +71,13 @@ def seed(session, install=INSTALL, uninstall_string=None):
 "DisplayName"="Corvane Panel"
 "UninstallString"="%s"
 """ % uninstall_string.replace("\\", "\\\\").replace('"', '\\"'))
-    install_dir = session.host_path(install)
+    install_dir = session.paths.host_path(install)
     install_dir.mkdir(parents=True, exist_ok=True)
     for name in PANEL_FILES:
         (install_dir / name).write_bytes(b"panel file " + name.encode())
-    session.install(session.bin("ucorvane.exe"), install)
+    session.paths.install(session.bin("ucorvane.exe"), install)
 
-    desktop = session.desktop_dir
+    desktop = session.paths.desktop_dir
     for name in OTHER_FILES:
         under(desktop, name).parent.mkdir(parents=True, exist_ok=True)
         under(desktop, name).write_text("keep me\r\n")
@@ -86,8 +86,8 @@ def seed(session, install=INSTALL, uninstall_string=None):
     args = []
     for name, target in SHORTCUTS.items():
         under(desktop, name).parent.mkdir(parents=True, exist_ok=True)
-        args += [session.win_path(under(desktop, name)), target]
-    made = session.run(session.test_bin("ucorvane_make_links.exe"), *args)
+        args += [session.paths.win_path(under(desktop, name)), target]
+    made = session.wine.run(session.test_bin("ucorvane_make_links.exe"), *args)
     assert made.returncode == 0, made.stderr
     return install_dir
 
@@ -95,13 +95,13 @@ def seed(session, install=INSTALL, uninstall_string=None):
 def write_wininit(session, lines):
     """A "Rename" section written from outside, after the session booted (each boot carries the
     file out and renames it)."""
-    path = session.windows_dir / "wininit.ini"
+    path = session.paths.windows_dir / "wininit.ini"
     path.write_bytes(("[Rename]\r\n" + "".join(line + "\r\n" for line in lines)).encode("cp1252"))
     return path
 
 
 def read_rename_lines(session):
-    path = find_ignoring_case(session.windows_dir, "wininit.ini")
+    path = find_ignoring_case(session.paths.windows_dir, "wininit.ini")
     assert path is not None, "no wininit.ini in C:\\windows"
     lines = path.read_bytes().decode("cp1252").splitlines()
     assert lines[0].strip().lower() == "[rename]", lines
@@ -110,14 +110,14 @@ def read_rename_lines(session):
 
 def boot_list(session):
     """The NT family's boot-time list in the live session, as (path, new name) pairs."""
-    value = (session.reg_query(SESSION_MANAGER) or {}).get("PendingFileRenameOperations")
+    value = (session.registry.query(SESSION_MANAGER) or {}).get("PendingFileRenameOperations")
     items = value[1].split("\\0") if value else []   # reg query shows each end as \0
     return list(zip(items[0::2], items[1::2]))
 
 
 def run_uninstaller(session, install=INSTALL):
-    proc = session.start(install + r"\ucorvane.exe", cwd=install)
-    session.wait_window(CAPTION, 20000)
+    proc = session.wine.start(install + r"\ucorvane.exe", cwd=install)
+    session.driver.wait_window(CAPTION, 20000)
     return proc
 
 
@@ -129,27 +129,27 @@ def answer_message_box(session, caption):
 
 def test_ok_removes_the_panel_and_schedules_the_uninstaller(session):
     install_dir = seed(session)
-    session.host_path(r"C:\TEMP").mkdir(exist_ok=True)
-    session.host_path(r"C:\TEMP\OLD.TMP").write_text("old")
+    session.paths.host_path(r"C:\TEMP").mkdir(exist_ok=True)
+    session.paths.host_path(r"C:\TEMP\OLD.TMP").write_text("old")
     write_wininit(session, [r"NUL=C:\TEMP\OLD.TMP"])
-    desktop_before = tree(session.desktop_dir)
+    desktop_before = tree(session.paths.desktop_dir)
 
     proc = run_uninstaller(session)
-    session.click(CAPTION, 1)
+    session.driver.click(CAPTION, 1)
     assert proc.wait(60) == 0
 
     # Files: the four of the panel gone, the uninstaller still there until the next start.
     assert sorted(p.name for p in install_dir.iterdir()) == ["ucorvane.exe"]
     # Desktop: exactly the matching shortcuts and the folders they emptied are gone.
     expected = desktop_before - GONE_SHORTCUTS - GONE_FOLDERS
-    assert tree(session.desktop_dir) == expected
-    assert session.desktop_dir.is_dir()
+    assert tree(session.paths.desktop_dir) == expected
+    assert session.paths.desktop_dir.is_dir()
     assert boot_list(session) == [(NT_PREFIX + INSTALL + r"\ucorvane.exe", ""),
                                   (NT_PREFIX + INSTALL, "")]
 
     session.stop()
-    assert session.reg_key(SETTINGS_KEY) is None
-    assert session.reg_key(UNINSTALL_KEY) is None
+    assert session.registry.saved_key(SETTINGS_KEY) is None
+    assert session.registry.saved_key(UNINSTALL_KEY) is None
     assert read_rename_lines(session) == [
         r"NUL=C:\TEMP\OLD.TMP",
         r"NUL=C:\Program Files\Corvane\ucorvane.exe",
@@ -158,27 +158,27 @@ def test_ok_removes_the_panel_and_schedules_the_uninstaller(session):
 
     # The next start of the system carries out the section and the boot list: the uninstaller
     # and its emptied directory go.
-    session.run("wineboot", "-r", timeout=120)
+    session.wine.run("wineboot", "-r", timeout=120)
     assert not install_dir.exists()
-    assert not session.host_path(r"C:\TEMP\OLD.TMP").exists()
-    assert find_ignoring_case(session.windows_dir, "wininit.ini") is None
+    assert not session.paths.host_path(r"C:\TEMP\OLD.TMP").exists()
+    assert find_ignoring_case(session.paths.windows_dir, "wininit.ini") is None
 
 
 def test_cancel_changes_nothing(session):
     install_dir = seed(session)
-    desktop_before = tree(session.desktop_dir)
+    desktop_before = tree(session.paths.desktop_dir)
     install_before = tree(install_dir)
 
     proc = run_uninstaller(session)
-    session.click(CAPTION, 2)
+    session.driver.click(CAPTION, 2)
     assert proc.wait(60) == 0
 
-    assert tree(session.desktop_dir) == desktop_before
+    assert tree(session.paths.desktop_dir) == desktop_before
     assert tree(install_dir) == install_before
     session.stop()
-    assert session.reg_key(SETTINGS_KEY) is not None
-    assert session.reg_key(UNINSTALL_KEY).values["UninstallString"][1] == INSTALL + r"\ucorvane.exe"
-    assert find_ignoring_case(session.windows_dir, "wininit.ini") is None
+    assert session.registry.saved_key(SETTINGS_KEY) is not None
+    assert session.registry.saved_key(UNINSTALL_KEY).values["UninstallString"][1] == INSTALL + r"\ucorvane.exe"
+    assert find_ignoring_case(session.paths.windows_dir, "wininit.ini") is None
 
 
 def test_escape_and_close_box_change_nothing(session):
@@ -189,8 +189,8 @@ def test_escape_and_close_box_change_nothing(session):
         session.driver(*step)
         assert proc.wait(60) == 0
     assert tree(install_dir) == install_before
-    assert session.reg_query(SETTINGS_KEY) is not None
-    assert session.reg_query(UNINSTALL_KEY) is not None
+    assert session.registry.query(SETTINGS_KEY) is not None
+    assert session.registry.query(UNINSTALL_KEY) is not None
 
 
 def test_help_file_that_cannot_be_deleted_is_reported_once_and_the_run_goes_on(session):
@@ -198,7 +198,7 @@ def test_help_file_that_cannot_be_deleted_is_reported_once_and_the_run_goes_on(s
     (install_dir / "Corvane.hlp").chmod(0o444)  # read-only: the system refuses to delete it
 
     proc = run_uninstaller(session)
-    session.click(CAPTION, 1)
+    session.driver.click(CAPTION, 1)
     assert answer_message_box(session, "Can't delete the file named:") == HELP
     assert proc.wait(60) == 0  # no further message box holds it up
 
@@ -218,7 +218,7 @@ def test_full_rename_section_is_left_unchanged_and_the_directory_reported(sessio
     before = path.read_bytes()
 
     proc = run_uninstaller(session)
-    session.click(CAPTION, 1)
+    session.driver.click(CAPTION, 1)
     assert answer_message_box(session, "Can't delete the directory named") == INSTALL
     assert proc.wait(60) == 0
 
@@ -231,19 +231,19 @@ def test_a_file_of_the_users_keeps_the_install_directory_past_the_next_start(ses
     install_dir = seed(session)
     (install_dir / "my notes.txt").write_text("mine")
     proc = run_uninstaller(session)
-    session.click(CAPTION, 1)
+    session.driver.click(CAPTION, 1)
     assert proc.wait(60) == 0
     assert boot_list(session) == [(NT_PREFIX + INSTALL + r"\ucorvane.exe", "")]
     session.stop()
-    session.run("wineboot", "-r", timeout=120)
+    session.wine.run("wineboot", "-r", timeout=120)
     assert [p.name for p in install_dir.iterdir()] == ["my notes.txt"]
 
 
 def test_a_9x_system_gets_the_rename_lines_and_nothing_on_the_boot_list(session):
     seed(session)
-    session.reg_add(r"HKCU\Software\Wine\AppDefaults\ucorvane.exe", "Version", "REG_SZ", "win98")
+    session.registry.add(r"HKCU\Software\Wine\AppDefaults\ucorvane.exe", "Version", "REG_SZ", "win98")
     proc = run_uninstaller(session)
-    session.click(CAPTION, 1)
+    session.driver.click(CAPTION, 1)
     assert proc.wait(60) == 0
     assert boot_list(session) == []
     session.stop()

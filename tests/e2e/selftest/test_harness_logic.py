@@ -119,31 +119,30 @@ class TestRegistryFile:
 
 class TestPaths:
     def make(self, tmp_path):
-        session = harness.WineSession.__new__(harness.WineSession)
-        session.prefix = tmp_path / "prefix"
-        (session.prefix / "drive_c" / "run").mkdir(parents=True)
-        return session
+        paths = harness.PrefixPaths(tmp_path / "prefix", "tester")
+        (paths.prefix / "drive_c" / "run").mkdir(parents=True)
+        return paths
 
     def test_windows_and_host_paths_map_both_ways(self, tmp_path):
-        session = self.make(tmp_path)
-        host = session.host_path(r"C:\run\mpu401-trace.txt")
-        assert host == session.prefix / "drive_c" / "run" / "mpu401-trace.txt"
-        assert session.win_path(host) == r"C:\run\mpu401-trace.txt"
-        assert session.host_path("c:/run") == session.prefix / "drive_c" / "run"
-        assert session.win_path("/usr/bin") == r"Z:\usr\bin"
-        assert session.host_path(r"Z:\usr\bin") == Path("/usr/bin")
+        paths = self.make(tmp_path)
+        host = paths.host_path(r"C:\run\mpu401-trace.txt")
+        assert host == paths.prefix / "drive_c" / "run" / "mpu401-trace.txt"
+        assert paths.win_path(host) == r"C:\run\mpu401-trace.txt"
+        assert paths.host_path("c:/run") == paths.prefix / "drive_c" / "run"
+        assert paths.win_path("/usr/bin") == r"Z:\usr\bin"
+        assert paths.host_path(r"Z:\usr\bin") == Path("/usr/bin")
 
     def test_existing_names_match_without_regard_to_case(self, tmp_path):
-        session = self.make(tmp_path)
-        (session.prefix / "drive_c" / "windows").mkdir()
-        assert session.host_path(r"C:\Windows\WININIT.INI") == session.prefix / "drive_c" / "windows" / "WININIT.INI"
-        assert session.host_path(r"C:\RUN\new") == session.prefix / "drive_c" / "run" / "new"
+        paths = self.make(tmp_path)
+        (paths.prefix / "drive_c" / "windows").mkdir()
+        assert paths.host_path(r"C:\Windows\WININIT.INI") == paths.prefix / "drive_c" / "windows" / "WININIT.INI"
+        assert paths.host_path(r"C:\RUN\new") == paths.prefix / "drive_c" / "run" / "new"
 
     def test_other_drives_and_relative_paths_are_refused(self, tmp_path):
-        session = self.make(tmp_path)
+        paths = self.make(tmp_path)
         for path in (r"D:\x", r"run\x", "x"):
             with pytest.raises(ValueError):
-                session.host_path(path)
+                paths.host_path(path)
 
 
 class TestHomeSnapshot:
