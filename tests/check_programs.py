@@ -13,7 +13,7 @@ for no Windows newer than 4.0, and it has no delay imports.
 (the disassembly of every code section, start-up code included).
 
 Programs whose name starts with "Tambrel" are panels: besides dialog 102, icon 128 and the version
-record they carry accelerator table 129, the strings 175..181 and file version 1.4.0.2.
+record they carry accelerator table 129, the strings 175..183 and file version 1.4.0.2.
 """
 
 import re
@@ -30,7 +30,7 @@ MACHINES = {0x8664: "x86_64", 0x14C: "i386"}
 SIZE_GOAL = 64 * 1024
 
 RT_ICON, RT_DIALOG, RT_STRING, RT_ACCELERATOR, RT_GROUP_ICON, RT_VERSION = 3, 5, 6, 9, 14, 16
-PANEL_STRINGS = range(175, 182)
+PANEL_STRINGS = range(175, 184)
 
 
 class PeFile:

@@ -4,6 +4,18 @@ using namespace mpu401;
 
 namespace {
 uint16_t StatusOf(uint16_t dataPort) { return static_cast<uint16_t>(dataPort + 1); }
+
+PortFault FaultOf(PortIo::Refusal refusal) {
+  switch (refusal) {
+    case PortIo::Refusal::NoPortDriver:
+      return PortFault::NoPortDriver;
+    case PortIo::Refusal::PortDriverNotRunning:
+      return PortFault::PortDriverNotRunning;
+    case PortIo::Refusal::System:
+      break;
+  }
+  return PortFault::AccessRefused;
+}
 }  // namespace
 
 MpuPort::MpuPort(PortIo& io, TickSource& clock) : io_(io), clock_(clock) {}
@@ -104,7 +116,7 @@ void MpuPort::EndRetry(bool answered) {
 
 bool MpuPort::CheckRefused() {
   if (!io_.Refused()) return false;
-  MarkFault(PortFault::AccessRefused);
+  MarkFault(FaultOf(io_.WhyRefused()));
   return true;
 }
 

@@ -22,8 +22,10 @@ constexpr uint8_t kPanicByte = 0x80;
 
 enum class PortFault : uint8_t {
   None,
-  NotResponding,  // a status wait ran out
-  AccessRefused,  // the system does not allow direct port access
+  NotResponding,         // a status wait ran out
+  AccessRefused,         // the system does not allow direct port access
+  NoPortDriver,          // ... only through a port-driver library, and there is none
+  PortDriverNotRunning,  // the port-driver library is there, its driver is not running
 };
 
 class MpuPort {

@@ -12,6 +12,15 @@ class PortIo {
   // True once the system has refused port access (a protected-mode system without a port
   // driver): reads and writes then do nothing.
   virtual bool Refused() const = 0;
+
+  enum class Refusal : uint8_t {
+    System,                // the system refuses the processor's port instructions
+    NoPortDriver,          // ... and allows port access only through a port-driver library, and
+                           // none was found
+    PortDriverNotRunning,  // a port-driver library was found, but its driver is not running
+  };
+  // Why access is refused; asked only once Refused() is true.
+  virtual Refusal WhyRefused() const { return Refusal::System; }
 };
 
 // A millisecond clock for the bounded status waits.

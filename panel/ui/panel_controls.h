@@ -68,3 +68,7 @@
 // Strings telling the user that the MIDI interface cannot be reached (the port in hex)
 #define IDS_PORT_NOT_RESPONDING 180
 #define IDS_PORT_REFUSED 181
+// ... where the system allows port access only through a port-driver library (the library's
+// file name and the folder to put it in follow the port)
+#define IDS_PORT_NO_DRIVER 182
+#define IDS_PORT_DRIVER_NOT_RUNNING 183

@@ -1,6 +1,7 @@
 #include "panel/ui/panel_dialog_win32.h"
 
 #include "panel/export/midi_export_win32.h"
+#include "panel/ui/port_fault_text_win32.h"
 
 namespace {
 // The panel's accelerator table, loaded at the end of the start-up push.
@@ -139,10 +140,7 @@ void PanelDialog::ReportNewPortFault() {
   if (!initialised_ || Ended()) return;
   PortFault fault = mpu_.TakeNewFault();
   if (fault == PortFault::None) return;
-  char format[128];
-  char text[160];
-  int id = fault == PortFault::AccessRefused ? IDS_PORT_REFUSED : IDS_PORT_NOT_RESPONDING;
-  if (LoadStringA(resources_, id, format, sizeof format) == 0) return;
-  wsprintfA(text, format, static_cast<unsigned>(settings_.Port & 0xFFFF));
+  char text[kPortFaultTextCapacity];
+  if (!FormatPortFaultText(resources_, fault, static_cast<uint16_t>(settings_.Port), text)) return;
   MessageBoxA(Handle(), text, "Tambrel", MB_OK | MB_ICONEXCLAMATION);
 }

@@ -1,5 +1,6 @@
-// The panel program. One source builds two programs: Tambrel drives the card's ports directly;
-// TambrelSim (TAMBREL_SIMULATED_PORT) drives the software interface and writes every port event to
+// The panel program. One source builds two programs: Tambrel drives the card's ports (directly, or
+// through a port-driver library where the system wants one); TambrelSim (TAMBREL_SIMULATED_PORT)
+// drives the software interface, loads no library and writes every port event to
 // mpu401-trace.txt in its current directory, each message noted with what it means.
 #include <windows.h>
 
@@ -23,7 +24,7 @@ uint16_t StoredBase() {
 }
 }  // namespace
 #else
-#include "panel/device/direct_port_io_win32.h"
+#include "panel/device/port_driver_io_win32.h"
 #endif
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -37,7 +38,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   trace.Open();
   io.SetObserver(&trace);
 #else
-  DirectPortIoWin32 io;
+  PortDriverIoWin32 io;
 #endif
   PanelApp app(instance, io, clock);
   return app.Run();

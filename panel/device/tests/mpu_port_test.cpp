@@ -2,6 +2,7 @@
 // bounded waits and the way back after a fault.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "panel/device/message_sink.h"
@@ -270,4 +271,34 @@ TEST(MpuRefused, RefusalIsReportedOnceAndNothingIsTriedAgain) {
   EXPECT_EQ(card.mpu.Fault(), PortFault::AccessRefused);
   EXPECT_EQ(card.mpu.TakeNewFault(), PortFault::None);
   EXPECT_EQ(card.clock.reads(), 0u);
+}
+
+// A system that allows port access only through a port-driver library says why it refuses; the
+// panel reports that reason, once, like any other refusal.
+class LibraryRefusal : public Mpu401Model {
+ public:
+  explicit LibraryRefusal(Refusal why) : why_(why) { SetRefused(true); }
+  Refusal WhyRefused() const override { return why_; }
+
+ private:
+  Refusal why_;
+};
+
+TEST(MpuRefused, AMissingOrStoppedPortDriverIsItsOwnFault) {
+  const std::pair<PortIo::Refusal, PortFault> cases[] = {
+      {PortIo::Refusal::System, PortFault::AccessRefused},
+      {PortIo::Refusal::NoPortDriver, PortFault::NoPortDriver},
+      {PortIo::Refusal::PortDriverNotRunning, PortFault::PortDriverNotRunning}};
+  for (const auto& [why, fault] : cases) {
+    LibraryRefusal io(why);
+    SteppingClock clock;
+    MpuPort mpu(io, clock);
+    uint32_t port = kBase;
+    MessageSink sink(mpu, port);
+    sink.Send(kVolumeMessage.data(), kVolumeMessage.size());
+    mpu.Panic(kBase);
+    EXPECT_EQ(mpu.TakeNewFault(), fault);
+    EXPECT_EQ(mpu.TakeNewFault(), PortFault::None);
+    EXPECT_EQ(io.EventCount(), 0u);
+  }
 }

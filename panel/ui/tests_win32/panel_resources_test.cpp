@@ -155,8 +155,12 @@ TEST(PanelResources, StringTable) {
       "Can't allocate memory!",
       "The MIDI interface at port %Xh does not respond.",
       "This system does not allow direct access to the MIDI interface at port %Xh.",
+      "This system lets programs reach the MIDI interface at port %Xh only through a port-driver library. "
+      "Put %s into the folder of Tambrel.exe (%s) or into the Windows system folder, and start the panel again.",
+      "The port-driver library was found, but its driver is not running, so the MIDI interface at port %Xh "
+      "cannot be reached. An administrator has to install the driver once.",
   };
-  for (int id = 175; id <= 181; ++id) {
+  for (int id = 175; id <= 183; ++id) {
     char text[256] = {};
     ASSERT_GT(LoadStringA(TestModule(), id, text, sizeof text), 0) << id;
     EXPECT_STREQ(text, expected[id - 175]) << id;
