@@ -24,13 +24,13 @@ def open_panel(session, port=None):
                                                    (0x10300, 0x300, "9x")])
 def test_refused_access_is_told_once_with_the_port(session, stored, shown, family):
     if family == "9x":
-        session.reg_add(APP_DEFAULTS, "Version", "REG_SZ", "win98")
+        session.registry.add(APP_DEFAULTS, "Version", "REG_SZ", "win98")
     process = open_panel(session, stored)
     lines = session.driver("msgbox", CAPTION, 15000, "msgtext", "msgpress", 1, "enabled", CAPTION, 10000)
     if family == "9x":
         assert lines[1] == REFUSED % shown
     else:
-        folder = session.win_path(session.bin("Tambrel.exe").parent)
+        folder = session.paths.win_path(session.bin("Tambrel.exe").parent)
         assert lines[1] == NO_DRIVER % (shown, inpout(), folder)
 
     # Every later message and a Panic are dropped at once: no second box, the panel answers.

@@ -41,12 +41,12 @@ def inpout():
 
 def system_dir(session):
     """Where a program of the build's word size finds the system folder's files."""
-    return session.host_path(r"C:\windows\system32" if harness.build_bits() == 64 else r"C:\windows\syswow64")
+    return session.paths.host_path(r"C:\windows\system32" if harness.build_bits() == 64 else r"C:\windows\syswow64")
 
 
 def put_standin(session, name, folder, driver_open=True):
     """Copies the stand-in library `name` into `folder` (a Windows path or a host folder)."""
-    target = folder if not isinstance(folder, str) else session.host_path(folder)
+    target = folder if not isinstance(folder, str) else session.paths.host_path(folder)
     target.mkdir(parents=True, exist_ok=True)
     shutil.copy(harness.build_dir() / "test-bin" / "port-drivers" / name, target / name)
     if not driver_open:
@@ -55,12 +55,12 @@ def put_standin(session, name, folder, driver_open=True):
 
 
 def install_panel(session):
-    return session.install(session.bin("Tambrel.exe"), PROGRAM_DIR)
+    return session.paths.install(session.bin("Tambrel.exe"), PROGRAM_DIR)
 
 
 def loads(session):
     """The libraries loaded from the stand-in's files since the last call, as Windows paths."""
-    path = session.host_path(RUN_DIR) / LOADS
+    path = session.paths.host_path(RUN_DIR) / LOADS
     if not path.exists():
         return []
     lines = path.read_text().splitlines()
@@ -69,7 +69,7 @@ def loads(session):
 
 
 def forget_trace(session):
-    (session.host_path(RUN_DIR) / harness.TRACE_NAME).unlink(missing_ok=True)
+    (session.paths.host_path(RUN_DIR) / harness.TRACE_NAME).unlink(missing_ok=True)
 
 
 class RealPanel(Panel):
@@ -81,8 +81,8 @@ class RealPanel(Panel):
         self.exe = exe
 
     def open(self):
-        self.process = self.session.start(self.exe, cwd=RUN_DIR)
-        self.session.wait_window(CAPTION, 30000)
+        self.process = self.session.wine.start(self.exe, cwd=RUN_DIR)
+        self.session.driver.wait_window(CAPTION, 30000)
         return self
 
     def start(self):
@@ -108,7 +108,7 @@ class RealPanel(Panel):
 def test_through_the_library_beside_the_program_the_card_gets_what_the_simulator_sends(session):
     exe = install_panel(session)
     put_standin(session, inpout(), PROGRAM_DIR)
-    sim = RealPanel(session, session.install(session.bin("TambrelSim.exe"), PROGRAM_DIR)).start()
+    sim = RealPanel(session, session.paths.install(session.bin("TambrelSim.exe"), PROGRAM_DIR)).start()
     session.driver("click", CAPTION, PANIC)
     simulated = [e for e in sim.events() if e.kind not in ("CLI", "STI")]
     sim.close()
@@ -147,7 +147,7 @@ def test_without_a_library_one_box_names_it_and_files_elsewhere_are_never_loaded
 
 def test_a_driver_that_is_not_running_is_told_and_no_port_is_touched(session):
     exe = install_panel(session)
-    session.reg_add(KEY, "Port", "REG_DWORD", 0x300)
+    session.registry.add(KEY, "Port", "REG_DWORD", 0x300)
     put_standin(session, inpout(), PROGRAM_DIR, driver_open=False)
 
     panel = RealPanel(session, exe).open()
@@ -197,7 +197,7 @@ def test_the_32_bit_panel_falls_back_to_dlportio_after_inpout(session):
 
 
 def test_on_the_9x_family_no_library_is_loaded(session):
-    session.reg_add(APP_DEFAULTS, "Version", "REG_SZ", "win98")
+    session.registry.add(APP_DEFAULTS, "Version", "REG_SZ", "win98")
     exe = install_panel(session)
     put_standin(session, inpout(), PROGRAM_DIR)
     put_standin(session, inpout(), system_dir(session))
