@@ -57,29 +57,23 @@ def image_read(dist, path):
 
 
 def directory_entries(image):
-    """(name, attributes, creation time, creation date, access date, write time, write date) of every
-    entry in the root folder and in the first cluster of each folder in it."""
+    """(path, 32-byte entry) of everything in the root folder and in its folders (one cluster each)."""
     data = image.read_bytes()
     sector, per_cluster, reserved, fats, roots = struct.unpack_from("<HBHBH", data, 11)
     root_at = (reserved + fats * struct.unpack_from("<H", data, 22)[0]) * sector
-    data_at = root_at + roots * 32
+    cluster = per_cluster * sector
 
     def entries(at, count):
-        for entry in (data[at + 32 * i:at + 32 * i + 32] for i in range(count)):
-            if entry[0] == 0:
-                return
-            created_time, created_date, accessed, _, written_time, written_date, cluster = \
-                struct.unpack_from("<7H", entry, 14)
-            yield (entry[:11].decode("ascii"), entry[11], created_time, created_date, accessed, written_time,
-                   written_date, cluster)
+        raw = [data[at + 32 * i:at + 32 * i + 32] for i in range(count)]
+        return raw[:next((i for i, entry in enumerate(raw) if entry[0] == 0), count)]
 
     found = []
     for entry in entries(root_at, roots):
-        found.append(entry[:7])
-        if entry[1] & 0x10:
-            cluster_at = data_at + (entry[7] - 2) * per_cluster * sector
-            found += [(entry[0].strip() + "\\" + e[0],) + e[1:7]
-                      for e in entries(cluster_at, per_cluster * sector // 32)]
+        found.append((entry[:11].decode(), entry))
+        if entry[11] & 0x10:
+            at = root_at + roots * 32 + (struct.unpack_from("<H", entry, 26)[0] - 2) * cluster
+            folder = entry[:8].decode().strip()
+            found += [(folder + "\\" + sub[:11].decode(), sub) for sub in entries(at, cluster // 32)]
     return found
 
 
@@ -107,8 +101,9 @@ def test_archives_and_image_hold_the_built_programs_under_8_3_names(dist):
         ["TAMBREL    ", "TAMBREL    ", "UCORVANE   "] +
         ["%s\\%s" % (folder, name) for folder in ("TAMBREL", "UCORVANE")
          for name in (".          ", "..         ", "LICENSE TXT", "README  TXT", folder.ljust(8) + "EXE")])
-    assert [e[0] for e in entries if e[1] & 0x08] == ["TAMBREL    "], "one volume label"
-    for name, _, created_time, created_date, accessed, written_time, written_date in entries:
+    assert [name for name, entry in entries if entry[11] & 0x08] == ["TAMBREL    "], "one volume label"
+    for name, entry in entries:
+        created_time, created_date, accessed, _, written_time, written_date = struct.unpack_from("<6H", entry, 14)
         assert (written_time, written_date) == (DOS_TIME, DOS_DATE), name
         assert {created_time, created_date, accessed} <= {0, DOS_TIME, DOS_DATE}, name
 
