@@ -25,10 +25,11 @@ endif()
 if(WIN32)
   # Shipped programs: statically linked, stripped, unused sections dropped, GUI subsystem, and
   # nothing of the C runtime: they start at their own entry (runtime/) and import only from the
-  # system's DLLs.
+  # system's DLLs. No link time in the header: two builds of the same sources give the same bytes,
+  # so a release can be rebuilt and compared.
   add_library(tambrel_program INTERFACE)
   target_link_options(tambrel_program INTERFACE
-    -static -s -Wl,--gc-sections -mwindows -nostdlib -Wl,-e,tambrel_program_entry)
+    -static -s -Wl,--gc-sections -mwindows -nostdlib -Wl,-e,tambrel_program_entry -Wl,--no-insert-timestamp)
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # The 32-bit programs are for Windows 95 and later: ask for no newer system in the header.
     target_link_options(tambrel_program INTERFACE

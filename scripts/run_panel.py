@@ -34,6 +34,7 @@ def prepare_prefix(prefix):
     folders instead of links into $HOME, and no menu or desktop entries written for the user."""
     mark = prefix / PREFIX_MARK
     if mark.is_file() and mark.read_text().strip() == wine_env.wine_version():
+        wine_env.install_wine_fonts(prefix)   # prefixes made before the fonts were copied
         return
     print("Preparing the Wine prefix %s (once)..." % prefix, flush=True)
     prefix.parent.mkdir(parents=True, exist_ok=True)
@@ -41,6 +42,7 @@ def prepare_prefix(prefix):
     if (prefix / "system.reg").is_file():
         env = wine_env.wine_env(prefix, home)
         wine_env.replace_home_links(prefix)
+        wine_env.install_wine_fonts(prefix)
         wine_env.apply_settings(env)
         wine_env.stop_server(env)
     else:

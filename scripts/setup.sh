@@ -13,6 +13,8 @@ packages=(
   fonts-wine fonts-liberation libxcursor1 libxi6 libxrandr2 libxrender1 libxinerama1 libxcomposite1
   libxfixes3 libxxf86vm1 libgnutls30
   python3 python3-pytest python3-mido timidity fluidsynth
+  # The release (scripts/release.sh): archives and the floppy image, and the tools that check them.
+  zip unzip mtools dosfstools
   # The General MIDI sound font both synthesizers of the export test play with (named by its path).
   timgm6mb-soundfont
 )

@@ -135,12 +135,31 @@ def apply_settings(env, settings=PREFIX_SETTINGS):
         os.unlink(f.name)
 
 
+# Debian's Wine looks for its own fonts (package fonts-wine, /usr/share/wine/fonts) under the name
+# "<data dir>\../fonts", which its own file layer refuses as invalid (WINEDEBUG=+file: "not found
+# (c0000033)"), so none of them load: "Marlett" falls back to Liberation Sans and the caption
+# buttons show the letters "0 1 r". The prefix's Fonts folder is read at every start.
+WINE_FONTS = Path("/usr/share/wine/fonts")
+PREFIX_FONTS = ("marlett.ttf",)
+
+
+def install_wine_fonts(prefix):
+    """Copies Wine's caption-button font into the prefix's Fonts folder (a copy: links under
+    drive_c are replaced by folders)."""
+    fonts = Path(prefix) / "drive_c" / "windows" / "Fonts"
+    fonts.mkdir(parents=True, exist_ok=True)
+    for name in PREFIX_FONTS:
+        if (WINE_FONTS / name).is_file() and not (fonts / name).is_file():
+            shutil.copyfile(WINE_FONTS / name, fonts / name)
+
+
 def init_prefix(prefix, home, settings=PREFIX_SETTINGS):
     """wineboot, links replaced by folders, settings applied; the server is stopped afterwards."""
     env = wine_env(prefix, home)
     run_wine(["wine", "wineboot", "-i"], env, check=True)
     run_wine(["wineserver", "-w"], env)
     replace_home_links(prefix)
+    install_wine_fonts(prefix)
     apply_settings(env, settings)
     stop_server(env)
 
