@@ -68,16 +68,17 @@ class WineServer:
                 proc.popen.kill()
         self.live = False
 
-    def run_wine(self, argv, cwd=None, timeout=60):
+    def run_wine(self, argv, cwd=None, timeout=60, debug=None):
         if argv[:1] != ["wineboot"]:
             self.boot()
-        return wine_env.run_wine(["wine"] + list(argv), self.env, cwd=self.paths.folder(cwd), timeout=timeout)
+        env = self.env if debug is None else dict(self.env, WINEDEBUG=debug)
+        return wine_env.run_wine(["wine"] + list(argv), env, cwd=self.paths.folder(cwd), timeout=timeout)
 
-    def run(self, exe, *args, cwd=None, timeout=60):
+    def run(self, exe, *args, cwd=None, timeout=60, debug=None):
         """Runs a Windows program to its end; returns CompletedProcess (returncode, stdout and
         stderr as bytes). exe: a host path (/...) or a Windows path or name. cwd: host path or
-        Windows path (made when missing); default C:\\."""
-        return self.run_wine([self.paths.program_arg(exe)] + list(args), cwd=cwd, timeout=timeout)
+        Windows path (made when missing); default C:\\. debug: WINEDEBUG for this program."""
+        return self.run_wine([self.paths.program_arg(exe)] + list(args), cwd=cwd, timeout=timeout, debug=debug)
 
     def start(self, exe, *args, cwd=None):
         """Starts a Windows program and returns at once (a WineProcess)."""

@@ -269,7 +269,7 @@ void Usage() {
                "  select CAPTION ID INDEX   CB_SETCURSEL, then CBN_SELCHANGE to the parent\n"
                "  rect CAPTION ID           screen rectangle: left top right bottom\n"
                "  thumb CAPTION ID          screen rectangle of a trackbar's thumb\n"
-               "  close CAPTION             posts WM_CLOSE\n"
+               "  close CAPTION             posts WM_CLOSE, then waits until the window is gone\n"
                "  endsession CAPTION        WM_QUERYENDSESSION (prints its answer), WM_ENDSESSION(TRUE)\n"
                "  regvalue KEY NAME         a registry value as the build's programs see it (a DWORD in\n"
                "                            decimal, a string as it is), or (missing)\n"
@@ -422,7 +422,12 @@ class Driver {
       PrintLine(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
                 std::to_string(r.bottom));
     } else if (step == "close") {
-      PostMessageA(TakeDialog(), WM_CLOSE, 0, 0);
+      // Done when the window is gone: the next step may be the program's end, or a new window
+      // of the same caption.
+      std::string caption = Take();
+      HWND dialog = RequireDialog(caption);
+      PostMessageA(dialog, WM_CLOSE, 0, 0);
+      WaitFor(10000, "window \"" + caption + "\" to close", [&] { return !IsWindow(dialog); });
       PrintLine("ok");
     } else if (step == "endsession") {
       HWND dialog = TakeDialog();
