@@ -59,8 +59,12 @@ bool RecordOne(SinkState& sink, size_t length, Send send) {
   return Recorded(sink, event);
 }
 
-// Moves back over the checksum and F7h of the message just recorded so it can be extended.
-void Reopen(SinkState& sink) { sink.cursor -= 2; }
+// Moves back over the checksum and F7h of the message just recorded so it can be extended, from
+// the sum its builder made the checksum from.
+void Reopen(SinkState& sink, const ParameterMessages& builders) {
+  sink.cursor -= 2;
+  sink.checksumSum = builders.ChecksumSum();
+}
 
 // Appends one data byte to the open message and to its checksum sum. Data bytes are 7-bit: a
 // stored value beyond that must not become a status byte inside the system-exclusive event.
@@ -100,7 +104,7 @@ bool RecordEffects(PanelController& controller, SinkState& sink, PanelSettings& 
     controller.Messages().SendReverbType(settings.EffectsBlock[kReverbType]);
   }
   if (!Recorded(sink, event)) return false;
-  Reopen(sink);
+  Reopen(sink, controller.Messages());
   if (!AppendEffectsBlock(sink, settings)) return false;
   CloseRecordedMessage(sink);
   return !sink.overflowed;
@@ -129,7 +133,7 @@ bool RecordMaster(PanelController& controller, SinkState& sink, const PanelSetti
                  [&] { messages.SendControl(IDC_MASTER_TUNE, tune); })) {
     return false;
   }
-  Reopen(sink);
+  Reopen(sink, messages);
   if (!AppendData(sink, settings.MVol) || !AppendData(sink, settings.MTrn)) return false;
   CloseRecordedMessage(sink);
   return !sink.overflowed;
@@ -144,7 +148,7 @@ bool RecordDigital(PanelController& controller, SinkState& sink, const PanelSett
                  [&] { messages.SendControl(IDC_DIGITAL_VOLUME, volume); })) {
     return false;
   }
-  Reopen(sink);
+  Reopen(sink, messages);
   if (!AppendDigitalBlock(sink, settings)) return false;
   CloseRecordedMessage(sink);
   return !sink.overflowed;
@@ -174,7 +178,7 @@ void CloseRecordedMessage(SinkState& sink) {
   if (sink.bufferEnd - sink.cursor < 2) {
     sink.overflowed = true;
   } else {
-    *sink.cursor++ = static_cast<uint8_t>(-sink.checksumSum) & 0x7F;
+    *sink.cursor++ = DataSetChecksum(sink.checksumSum);
     *sink.cursor++ = 0xF7;
   }
   sink.deltaTicks =

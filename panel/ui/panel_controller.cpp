@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr int kDefaultReverbType = 4;  // "Hall 2"
 constexpr int kFirstDelayType = 6;     // "Delay" and "Pan Delay" use time and repeat, not decay
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -47,35 +46,37 @@ int FindReverbTypeByPrefix(const char* text) {
 void PanelController::StartupPush() {
   PanelSettings& settings = messages_.Settings();
 
-  SetUpSlider(IDC_MASTER_VOLUME, 127, settings.MVol);
+  const int byteHigh = kDataByteRange.high;
+  SetUpSlider(IDC_MASTER_VOLUME, byteHigh, settings.MVol);
 
   // The digital-audio identifiers in ascending order: volume, brightness, tune, reverb, chorus.
-  SetUpSlider(IDC_DIGITAL_VOLUME, 127, settings.DigitalBlock[kDigitalVolume]);
-  SetUpSlider(IDC_DIGITAL_BRIGHTNESS, 127, settings.DigitalBlock[kDigitalBrightness]);
-  SetUpSlider(IDC_DIGITAL_TUNE, 16383, settings.DTun, 8192);
-  SetUpSlider(IDC_DIGITAL_REVERB, 127, settings.DigitalBlock[kDigitalReverb]);
-  SetUpSlider(IDC_DIGITAL_CHORUS, 127, settings.DigitalBlock[kDigitalChorus]);
+  SetUpSlider(IDC_DIGITAL_VOLUME, byteHigh, settings.DigitalBlock[kDigitalVolume]);
+  SetUpSlider(IDC_DIGITAL_BRIGHTNESS, byteHigh, settings.DigitalBlock[kDigitalBrightness]);
+  SetUpSlider(IDC_DIGITAL_TUNE, kDigitalTuneRange.high, settings.DTun, kDigitalTuneCentre);
+  SetUpSlider(IDC_DIGITAL_REVERB, byteHigh, settings.DigitalBlock[kDigitalReverb]);
+  SetUpSlider(IDC_DIGITAL_CHORUS, byteHigh, settings.DigitalBlock[kDigitalChorus]);
 
-  SetUpSlider(IDC_MASTER_TUNE, 1999, settings.MTun, 1000);
+  SetUpSlider(IDC_MASTER_TUNE, kMasterTuneRange.high, settings.MTun, kMasterTuneCentre);
 
-  SetUpTranspose(IDC_MASTER_TRANSPOSE, IDC_MASTER_TRANSPOSE_SPIN, -24, 24, settings.MTrn - 64);
-  SetUpTranspose(IDC_DIGITAL_TRANSPOSE, IDC_DIGITAL_TRANSPOSE_SPIN, -64, 63,
-                 settings.DigitalBlock[kDigitalTranspose] - 64);
+  SetUpTranspose(IDC_MASTER_TRANSPOSE, IDC_MASTER_TRANSPOSE_SPIN, kMasterTransposeShown,
+                 settings.MTrn - kKeyShiftCentre);
+  SetUpTranspose(IDC_DIGITAL_TRANSPOSE, IDC_DIGITAL_TRANSPOSE_SPIN, kDigitalTransposeShown,
+                 settings.DigitalBlock[kDigitalTranspose] - kDigitalTransposeCentre);
 
   for (int id = IDC_REVERB_LEVEL; id <= IDC_CHORUS_DEPTH; ++id) {
-    SetUpSlider(id, 127, settings.EffectsBlock[id - IDC_REVERB_TYPE]);
+    SetUpSlider(id, byteHigh, settings.EffectsBlock[id - IDC_REVERB_TYPE]);
   }
 
   // A stored type outside the list would leave the combo empty and send no valid type.
   int type = settings.EffectsBlock[kReverbType];
-  if (type >= kReverbTypeCount) type = kDefaultReverbType;
+  if (!kReverbTypeRange.Contains(type)) type = kDefaultReverbType;
   surface_.SetComboSelection(IDC_REVERB_TYPE, type);
   ApplyReverbType();
 
   // Sending the stored channel states with the toggle: invert first, then toggle each channel.
   const uint16_t stored = settings.Mute;
   settings.Mute = static_cast<uint16_t>(~stored);
-  for (int channel = 0; channel < 16; ++channel) {
+  for (int channel = 0; channel < kChannelCount; ++channel) {
     surface_.SetCheck(IDC_CHANNEL_FIRST + channel, (stored >> channel) & 1);
     messages_.ToggleChannel(channel);
   }
@@ -92,9 +93,9 @@ void PanelController::SetUpSlider(int id, int high, int position, int tick) {
   messages_.SendControl(id, surface_.SliderPos(id));
 }
 
-void PanelController::SetUpTranspose(int editId, int spinId, int low, int high, int shown) {
+void PanelController::SetUpTranspose(int editId, int spinId, ValueRange range, int shown) {
   surface_.SetEditLimit(editId, 3);
-  surface_.SetUpDownRange(spinId, low, high);
+  surface_.SetUpDownRange(spinId, range.low, range.high);
   char text[12];
   FormatNumber(shown, text);
   surface_.SetText(editId, text);
@@ -172,7 +173,7 @@ void PanelController::OnFocusKey(int command) {
 
 void PanelController::ApplyReverbType() {
   const int index = surface_.ComboSelection(IDC_REVERB_TYPE);
-  if (index < 0 || index >= kReverbTypeCount) return;
+  if (!kReverbTypeRange.Contains(index)) return;
   messages_.SendReverbType(index);
   const bool delay = index >= kFirstDelayType;
   surface_.Show(IDC_REVERB_DECAY, !delay);

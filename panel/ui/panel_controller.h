@@ -53,7 +53,7 @@ class PanelController {
  private:
   // Range, tick mark (tick < 0: none), position, then the slider's position is sent.
   void SetUpSlider(int id, int high, int position, int tick = -1);
-  void SetUpTranspose(int editId, int spinId, int low, int high, int shown);
+  void SetUpTranspose(int editId, int spinId, ValueRange range, int shown);
   void ApplyTranspose(int editId, const char* text);
 
   ParameterMessages& messages_;
