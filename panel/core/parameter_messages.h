@@ -45,7 +45,6 @@ class ParameterMessages {
   uint8_t ChecksumSum() const { return checksumSum_; }
 
   PanelSettings& Settings() { return settings_; }
-  MessageSink& Sink() { return sink_; }
 
  private:
   void SendDataSet(uint8_t model, DataSetAddress address, const uint8_t* data, size_t count);

@@ -1,5 +1,6 @@
 #include "panel/ui/panel_controller.h"
 
+#include "panel/export/midi_export.h"
 #include "panel/ui/panel_controls.h"
 
 namespace {
@@ -83,6 +84,7 @@ void PanelController::StartupPush() {
   settings.Mute = stored;
 
   scrollEnded_ = true;
+  reportingFaults_ = true;
 }
 
 void PanelController::SetUpSlider(int id, int high, int position, int tick) {
@@ -143,12 +145,13 @@ void PanelController::OnReverbTypeKillFocus() {
   ApplyReverbType();
 }
 
-void PanelController::OnChannelClicked(int id) {
-  if (!IsChannelBox(id)) return;
+bool PanelController::OnChannelClicked(int id) {
+  if (!IsChannelBox(id)) return false;
   const int channel = id - IDC_CHANNEL_FIRST;
   messages_.ToggleChannel(channel);
   // The box flips on its own; set it from the state anyway so the two can never drift apart.
   surface_.SetCheck(id, (messages_.Settings().Mute >> channel) & 1);
+  return true;
 }
 
 void PanelController::OnTargetClicked() {
@@ -171,11 +174,44 @@ void PanelController::OnFocusKey(int command) {
   }
 }
 
+void PanelController::OnPanic() { mpu_.Panic(static_cast<uint16_t>(messages_.Settings().Port)); }
+
+int PanelController::OnSaveMidi(ExportUi& ui, ExportFile& file, ImageMemory& memory) {
+  const int type = surface_.ComboSelection(IDC_REVERB_TYPE);
+  ExportInput input{messages_.Settings(), messages_.Target(), type, surface_.SliderPos(IDC_MASTER_TUNE),
+                    surface_.SliderPos(IDC_DIGITAL_VOLUME)};
+  const int result = SaveMidiFile(input, ui, file, memory);
+  if (ImageWasRecorded(result) && kReverbTypeRange.Contains(type)) ShowReverbControls(type);
+  return result;
+}
+
+PortFaultReport PanelController::TakePortFaultReport() {
+  if (!reportingFaults_) return {};
+  const int stringId = PortFaultStringId(mpu_.TakeNewFault());
+  if (stringId == 0) return {};
+  return {stringId, static_cast<unsigned>(messages_.Settings().Port & 0xFFFF)};
+}
+
+int PortFaultStringId(PortFault fault) {
+  switch (fault) {
+    case PortFault::NotResponding:
+      return IDS_PORT_NOT_RESPONDING;
+    case PortFault::AccessRefused:
+      return IDS_PORT_REFUSED;
+    default:
+      return 0;
+  }
+}
+
 void PanelController::ApplyReverbType() {
   const int index = surface_.ComboSelection(IDC_REVERB_TYPE);
   if (!kReverbTypeRange.Contains(index)) return;
   messages_.SendReverbType(index);
-  const bool delay = index >= kFirstDelayType;
+  ShowReverbControls(index);
+}
+
+void PanelController::ShowReverbControls(int type) {
+  const bool delay = type >= kFirstDelayType;
   surface_.Show(IDC_REVERB_DECAY, !delay);
   surface_.Show(IDC_DECAY_LABEL, !delay);
   surface_.Show(IDC_DELAY_TIME, delay);

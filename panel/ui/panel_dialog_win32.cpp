@@ -1,6 +1,8 @@
 #include "panel/ui/panel_dialog_win32.h"
 
-#include "panel/export/midi_export_win32.h"
+#include "panel/export/export_file_win32.h"
+#include "panel/export/export_ui_win32.h"
+#include "panel/export/image_memory_win32.h"
 
 namespace {
 // The panel's accelerator table, loaded at the end of the start-up push.
@@ -14,11 +16,10 @@ PanelDialog::PanelDialog(HINSTANCE instance, PanelSettings& settings, MpuPort& m
                                                GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), 0))),
       settings_(settings),
-      mpu_(mpu),
       store_(store),
       sink_(mpu, settings.Port),
       messages_(settings, sink_),
-      controller_(messages_, surface_) {}
+      controller_(messages_, surface_, mpu) {}
 
 PanelDialog::~PanelDialog() {
   if (smallIcon_) DestroyIcon(smallIcon_);
@@ -29,8 +30,6 @@ HACCEL PanelDialog::Accelerators() const { return g_panelAccelerators; }
 bool PanelDialog::OnInitDialog() {
   HWND window = Handle();
   surface_.Attach(window);
-  sink_.state.cursor = nullptr;
-  sink_.state.bufferStart = nullptr;
 
   HMENU systemMenu = GetSystemMenu(window, FALSE);
   DeleteMenu(systemMenu, SC_SIZE, MF_BYCOMMAND);
@@ -44,9 +43,6 @@ bool PanelDialog::OnInitDialog() {
   controller_.StartupPush();
 
   if (!g_panelAccelerators) g_panelAccelerators = LoadAcceleratorsA(resources_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-  // The push's own notifications (edit and combo changes) must not report yet: a message box
-  // now would come before the panel is on the screen.
-  initialised_ = true;
   PostMessageA(window, kCheckPortMessage, 0, 0);
   return true;
 }
@@ -58,11 +54,8 @@ bool PanelDialog::OnCommand(int id, int code, HWND /*control*/) {
 }
 
 bool PanelDialog::HandleCommand(int id, int code) {
-  if (id >= IDC_CHANNEL_FIRST && id <= IDC_CHANNEL_LAST) {
-    // The automatic check box has flipped itself already; its other notifications mean nothing.
-    if (code == BN_CLICKED) controller_.OnChannelClicked(id);
-    return true;
-  }
+  // A channel box (an automatic check box) has flipped itself already with the click.
+  if (code == BN_CLICKED && controller_.OnChannelClicked(id)) return true;
   switch (id) {
     case IDM_ENTER:
       // An edit box that has the focus loses it and applies its value; nothing is pressed.
@@ -91,10 +84,10 @@ bool PanelDialog::HandleCommand(int id, int code) {
       if (code == BN_CLICKED) controller_.OnTargetClicked();
       return true;
     case IDC_PANIC:
-      if (code == BN_CLICKED) mpu_.Panic(static_cast<uint16_t>(settings_.Port));
+      if (code == BN_CLICKED) controller_.OnPanic();
       return true;
     case IDC_SAVE_MIDI:
-      if (code == BN_CLICKED) ExportToFile(Handle(), controller_);
+      if (code == BN_CLICKED) SaveMidi();
       return true;
     default:
       return false;
@@ -134,15 +127,21 @@ bool PanelDialog::OnAppMessage(UINT message, WPARAM, LPARAM) {
   return true;
 }
 
+void PanelDialog::SaveMidi() {
+  DialogExportUi ui(Handle(), IDC_SAVE_MIDI, resources_);
+  Win32ExportFile file;
+  PageImageMemory memory;
+  controller_.OnSaveMidi(ui, file, memory);
+}
+
 void PanelDialog::ReportNewPortFault() {
-  // Not while closing either: the edit boxes still apply their values as the window goes away.
-  if (!initialised_ || Ended()) return;
-  PortFault fault = mpu_.TakeNewFault();
-  if (fault == PortFault::None) return;
+  // No box over a closing window: the edit boxes still apply their values as it goes away.
+  if (Ended()) return;
+  const PortFaultReport report = controller_.TakePortFaultReport();
+  if (report.stringId == 0) return;
   char format[128];
   char text[160];
-  int id = fault == PortFault::AccessRefused ? IDS_PORT_REFUSED : IDS_PORT_NOT_RESPONDING;
-  if (LoadStringA(resources_, id, format, sizeof format) == 0) return;
-  wsprintfA(text, format, static_cast<unsigned>(settings_.Port & 0xFFFF));
+  if (LoadStringA(resources_, report.stringId, format, sizeof format) == 0) return;
+  wsprintfA(text, format, report.port);
   MessageBoxA(Handle(), text, "Tambrel", MB_OK | MB_ICONEXCLAMATION);
 }
