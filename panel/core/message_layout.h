@@ -3,7 +3,8 @@
 // where a parameter lies, how its value becomes data bytes and which values it takes, how the
 // channels map onto the card's parts and where the digital-audio targets lie. The builders write
 // messages by these descriptions, the export extends them and the monitor reads them back by the
-// very same ones, so none of the three can say a message differently from the others.
+// very same ones (message_reading), so none of the three can say a message differently from the
+// others.
 #include <cstddef>
 #include <cstdint>
 
@@ -52,25 +53,14 @@ struct DataSetAddress {
 // The checksum of a data set from S, the sum of its address and data bytes (taken modulo 256):
 // (128 - S mod 128) mod 128, so that S plus the checksum is a multiple of 128.
 constexpr uint8_t DataSetChecksum(uint8_t sum) { return static_cast<uint8_t>((128 - (sum & 0x7F)) & 0x7F); }
+// S of the n-byte data set at `message`.
+uint8_t DataSetSum(const uint8_t* message, size_t n);
 
 // Writes the data set of `count` data bytes to `address` of `model` into out (DataSetLength(count)
 // bytes, checksum and F7 included) and returns its length; *checksumSum receives S, the sum the
 // checksum was made from, so that the message can be extended later.
 size_t WriteDataSet(uint8_t model, DataSetAddress address, const uint8_t* data, size_t count, uint8_t* out,
                     uint8_t* checksumSum);
-
-// A data set read back from its bytes.
-struct DataSetView {
-  uint8_t model;
-  DataSetAddress address;
-  const uint8_t* data;
-  size_t count;      // at least one
-  uint8_t checksum;  // as the message carries it
-  uint8_t expected;  // as the rule gives it for the address and data
-};
-
-// False when the n bytes are no data set: another header or command, no data byte, no F7.
-bool ReadDataSet(const uint8_t* message, size_t n, DataSetView* view);
 
 // ---- The GS synthesizer's master parameters.
 
@@ -80,10 +70,13 @@ constexpr DataSetAddress kMasterTuneAddress = {0x40, 0x00, 0x00};
 constexpr size_t kMasterTuneDataCount = 4;
 constexpr ValueRange kMasterTuneRange = {0, 1999};
 constexpr int kMasterTuneCentre = 1000;
-void MasterTuneData(int position, uint8_t* data);
-// The position that kMasterTuneDataCount data bytes carry; false when they are no master tune the
-// panel sends.
-bool MasterTuneOfData(const uint8_t* data, int* position);
+constexpr int kMasterTuneOffset = 24;
+inline void MasterTuneData(int position, uint8_t* data) {
+  const int value = kMasterTuneRange.Clamp(position) + kMasterTuneOffset;
+  for (size_t i = 0; i < kMasterTuneDataCount; ++i) {
+    data[i] = static_cast<uint8_t>((value >> (4 * (kMasterTuneDataCount - 1 - i))) & 0x0F);
+  }
+}
 
 // Master key shift: one byte, 64 for no shift; the panel shows it as a transpose of -24..+24.
 constexpr DataSetAddress kKeyShiftAddress = {0x40, 0x00, 0x05};
@@ -111,8 +104,7 @@ enum EffectIndex : uint8_t {
   kChorusDepth = 9,
 };
 constexpr size_t kEffectCount = 10;
-DataSetAddress EffectAddress(int index);
-bool EffectOfAddress(DataSetAddress address, int* index);
+constexpr DataSetAddress EffectAddress(int index) { return {0x00, 0x00, static_cast<uint8_t>(index)}; }
 
 // The reverb type (effect 0) names one of eight reverb/delay types, by number.
 constexpr int kReverbTypeCount = 8;
@@ -126,8 +118,13 @@ const char* ReverbTypeName(int type);
 // channel 10 is the rhythm part 0, channels 11..16 are parts 10..15.
 constexpr int kChannelCount = 16;
 constexpr uint8_t kChannelOff = 0x10;  // receive channel 17
-DataSetAddress ChannelAddress(int channel);
-bool ChannelOfAddress(DataSetAddress address, int* channel);
+constexpr DataSetAddress ChannelAddress(int channel) {
+  const uint8_t part = channel >= 0 && channel < 9 ? static_cast<uint8_t>(channel + 1)
+                       : channel == 9             ? 0
+                       : channel < kChannelCount  ? static_cast<uint8_t>(channel)
+                                                  : 0xFF;
+  return {0x01, part, 0x00};
+}
 
 // Digital audio: one byte at hi 00 (base + offset), the address high byte and base from the
 // target; the offsets are those of PanelSettings' DigitalBlock. The tune goes out as one message
@@ -148,8 +145,11 @@ constexpr size_t kDigitalBlockSize = kDigitalChorus + 1;
 constexpr ValueRange kDigitalTuneRange = {0, 16383};
 constexpr int kDigitalTuneCentre = 8192;
 constexpr size_t kDigitalTuneDataCount = 2;
-void DigitalTuneData(int value, uint8_t* data);
-int DigitalTuneOfData(const uint8_t* data);
+inline void DigitalTuneData(int value, uint8_t* data) {
+  const int tune = kDigitalTuneRange.Clamp(value);
+  data[0] = static_cast<uint8_t>((tune >> 7) & 0x7F);
+  data[1] = static_cast<uint8_t>(tune & 0x7F);
+}
 // The transpose byte, 64 for none, is shown as -64..+63.
 constexpr int kDigitalTransposeCentre = 64;
 constexpr ValueRange kDigitalTransposeShown = {kDataByteRange.low - kDigitalTransposeCentre,
@@ -158,8 +158,5 @@ constexpr ValueRange kDigitalTransposeShown = {kDataByteRange.low - kDigitalTran
 enum class DigitalTarget : uint8_t { Stereo, Left, Right };
 constexpr int kDigitalTargetCount = 3;
 DataSetAddress DigitalAddress(DigitalTarget target, int offset);
-bool DigitalOfAddress(DataSetAddress address, DigitalTarget* target, int* offset);
-// "Stereo", "Left", "Right": the target in the monitor's words.
-const char* DigitalTargetName(DigitalTarget target);
 // "&Stereo", "Le&ft", "Ri&ght": the target button's caption.
 const char* DigitalTargetCaption(DigitalTarget target);

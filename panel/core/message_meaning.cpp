@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "panel/core/message_layout.h"
+#include "panel/core/message_reading.h"
 
 namespace {
 
@@ -20,6 +20,9 @@ constexpr const char* kDigitalNames[kDigitalBlockSize] = {
     nullptr,         nullptr,         "volume", "brightness", "rate", "transpose",
     "tuning upper half", "tuning lower half",  "pan",    "reverb",     "chorus",
 };
+
+// The digital-audio targets by number.
+constexpr const char* kTargetNames[kDigitalTargetCount] = {"Stereo", "Left", "Right"};
 
 // A text that never runs past the note's capacity.
 class Text {
@@ -117,7 +120,7 @@ size_t DescribeDigital(DigitalTarget target, int offset, const DataSetView& set,
   } else {
     return NotOurs(text);
   }
-  return text.Put(" (").Put(DigitalTargetName(target)).Put(")").Done();
+  return text.Put(" (").Put(kTargetNames[static_cast<int>(target)]).Put(")").Done();
 }
 
 size_t DescribeCard(const DataSetView& set, Text& text) {

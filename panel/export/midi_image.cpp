@@ -22,16 +22,23 @@ constexpr uint8_t EventLength(size_t dataCount) { return static_cast<uint8_t>(Da
 constexpr size_t kMasterBlockData = kKeyShiftAddress.low - kMasterTuneAddress.low + 1;
 constexpr size_t kDigitalBlockData = kDigitalOffsets.high - kDigitalOffsets.low + 1;
 
+// Extends the message just recorded by `count` more data bytes and closes it again: one data set
+// that covers a whole block of parameters.
+bool ExtendRecorded(const ParameterMessages& builders, MessageRecorder& recorder, const uint8_t* data,
+                    size_t count) {
+  if (!recorder.Reopen(builders.ChecksumSum())) return false;
+  for (size_t i = 0; i < count; ++i) recorder.AppendData(data[i]);
+  recorder.CloseRecordedMessage();
+  return !recorder.Overflowed();
+}
+
 // Event 1: the type message, extended by the other nine effects.
 bool RecordEffects(ParameterMessages& builders, MessageRecorder& recorder, const ExportInput& input) {
   recorder.SetRecordLength(EventLength(kEffectCount));
   // With no type selected (its text was edited to match none, which clears the selection) the
   // card still has the type sent last, and that is the one saved.
   builders.SendReverbType(input.reverbType);
-  if (!recorder.Reopen(builders.ChecksumSum())) return false;
-  for (int index = kReverbLevel; index <= kChorusDepth; ++index) recorder.AppendData(input.settings.EffectsBlock[index]);
-  recorder.CloseRecordedMessage();
-  return !recorder.Overflowed();
+  return ExtendRecorded(builders, recorder, input.settings.EffectsBlock + kReverbLevel, kEffectCount - 1);
 }
 
 // Events 2..17: each channel's stored receive state, channel 16 first. Inverting the word first
@@ -51,23 +58,15 @@ bool RecordChannels(ParameterMessages& builders, MessageRecorder& recorder, Pane
 bool RecordMaster(ParameterMessages& builders, MessageRecorder& recorder, const ExportInput& input) {
   recorder.SetRecordLength(EventLength(kMasterBlockData));
   builders.SendMasterTune(input.masterTunePosition);
-  if (!recorder.Reopen(builders.ChecksumSum())) return false;
-  recorder.AppendData(input.settings.MVol);
-  recorder.AppendData(input.settings.MTrn);
-  recorder.CloseRecordedMessage();
-  return !recorder.Overflowed();
+  const uint8_t volumeAndKeyShift[2] = {input.settings.MVol, input.settings.MTrn};
+  return ExtendRecorded(builders, recorder, volumeAndKeyShift, sizeof volumeAndKeyShift);
 }
 
 // Event 19: digital volume for the target, extended by the rest of the digital block.
 bool RecordDigital(ParameterMessages& builders, MessageRecorder& recorder, const ExportInput& input) {
   recorder.SetRecordLength(EventLength(kDigitalBlockData));
   builders.SendDigital(kDigitalVolume, input.digitalVolumePosition);
-  if (!recorder.Reopen(builders.ChecksumSum())) return false;
-  for (int offset = kDigitalVolume + 1; offset <= kDigitalOffsets.high; ++offset) {
-    recorder.AppendData(input.settings.DigitalBlock[offset]);
-  }
-  recorder.CloseRecordedMessage();
-  return !recorder.Overflowed();
+  return ExtendRecorded(builders, recorder, input.settings.DigitalBlock + kDigitalVolume + 1, kDigitalBlockData - 1);
 }
 
 }  // namespace
