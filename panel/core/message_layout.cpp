@@ -36,7 +36,7 @@ uint8_t DataSetSum(const uint8_t* message, size_t n) {
 
 void WriteMasterVolume(uint8_t volume, uint8_t* out) {
   std::memcpy(out, kMasterVolumeHeader, sizeof kMasterVolumeHeader);
-  out[kMasterVolumeValue] = static_cast<uint8_t>(volume & 0x7F);
+  out[kMasterVolumeValue] = DataByte(volume);
   out[kMasterVolumeValue + 1] = kSysExEnd;
 }
 

@@ -17,6 +17,8 @@ struct ValueRange {
 
 // Inside a system-exclusive message every byte is a 7-bit data byte.
 constexpr ValueRange kDataByteRange = {0, 127};
+// The low seven bits of a value: a stored value beyond them never becomes a status byte.
+constexpr uint8_t DataByte(int value) { return static_cast<uint8_t>(value & 0x7F); }
 constexpr uint8_t kSysExStart = 0xF0;
 constexpr uint8_t kSysExEnd = 0xF7;
 
@@ -147,8 +149,8 @@ constexpr int kDigitalTuneCentre = 8192;
 constexpr size_t kDigitalTuneDataCount = 2;
 inline void DigitalTuneData(int value, uint8_t* data) {
   const int tune = kDigitalTuneRange.Clamp(value);
-  data[0] = static_cast<uint8_t>((tune >> 7) & 0x7F);
-  data[1] = static_cast<uint8_t>(tune & 0x7F);
+  data[0] = DataByte(tune >> 7);
+  data[1] = DataByte(tune);
 }
 // The transpose byte, 64 for none, is shown as -64..+63.
 constexpr int kDigitalTransposeCentre = 64;

@@ -6,12 +6,12 @@
 #include "panel/core/message_layout.h"
 
 struct PanelSettings {
-  uint32_t Port = 0x330;   // I/O base of the MPU-401 interface; only the low 16 bits address ports
-  uint8_t MVol = 127;      // master volume
-  uint8_t MTrn = kKeyShiftCentre;       // master key shift as device value 40..88 (shown as -24..+24)
-  uint16_t MTun = kMasterTuneCentre;    // master tune slider position 0..1999
-  uint16_t DTun = kDigitalTuneCentre;   // digital-audio tune, 14 bits
-  uint16_t Mute = 0xFFFF;  // bit n set: the part of channel n+1 receives on its own channel
+  uint32_t Port = 0x330;               // I/O base of the MPU-401 interface; only the low 16 bits address ports
+  uint8_t MVol = 127;                  // master volume
+  uint8_t MTrn = kKeyShiftCentre;      // master key shift as device value 40..88 (shown as -24..+24)
+  uint16_t MTun = kMasterTuneCentre;   // master tune slider position 0..1999
+  uint16_t DTun = kDigitalTuneCentre;  // digital-audio tune, 14 bits
+  uint16_t Mute = 0xFFFF;              // bit n set: the part of channel n+1 receives on its own channel
 
   // Digital-audio parameters, indexed by their device offset (DigitalOffset, +2..+10); offsets 0
   // and 1 hold no parameter. +6/+7 are the tune's two 7-bit halves and follow DTun.

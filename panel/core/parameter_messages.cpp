@@ -9,8 +9,6 @@ constexpr int kDigitalTuneId = 2022;
 constexpr int kFirstEffectId = 3100;
 constexpr int kLastEffectId = kFirstEffectId + kChorusDepth;
 
-uint8_t DataByte(int value) { return static_cast<uint8_t>(value & 0x7F); }
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 

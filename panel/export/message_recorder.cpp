@@ -73,7 +73,7 @@ bool MessageRecorder::Reopen(uint8_t checksumSum) {
 void MessageRecorder::AppendData(uint8_t value) {
   messageEnd_ = nullptr;
   if (!Room(1)) return;
-  const uint8_t byte = static_cast<uint8_t>(value & 0x7F);
+  const uint8_t byte = DataByte(value);
   *cursor_++ = byte;
   checksumSum_ = static_cast<uint8_t>(checksumSum_ + byte);
 }

@@ -68,14 +68,13 @@ class PanelController {
   // send nothing themselves; a transpose box they leave applies its value as leaving it always does.
   void OnFocusKey(int command);
 
-  // Sends the combo's selected type and shows the decay or the time/repeat controls.
-  void ApplyReverbType();
-
   // A fault of the MIDI interface is told once per fault, and only from the end of the start-up
   // push on: the push runs before the panel is on the screen, and its faults wait until then.
   PortFaultReport TakePortFaultReport();
 
  private:
+  // Sends the combo's selected type and shows the decay or the time/repeat controls.
+  void ApplyReverbType();
   void ShowReverbControls(int type);
   // Range, tick mark (tick < 0: none), position, then the slider's position is sent.
   void SetUpSlider(int id, int high, int position, int tick = -1);
@@ -85,6 +84,6 @@ class PanelController {
   ParameterMessages& messages_;
   ControlSurface& surface_;
   MpuPort& mpu_;
-  bool scrollEnded_ = true;
-  bool reportingFaults_ = false;  // a second end-of-scroll without a scroll step between is ignored
+  bool scrollEnded_ = true;  // a second end-of-scroll without a scroll step between is ignored
+  bool reportingFaults_ = false;
 };
