@@ -24,7 +24,6 @@ class ModalDialog {
 
   void End(INT_PTR code) { EndDialog(window_, code); }
   HWND Window() const { return window_; }
-  HINSTANCE Instance() const { return instance_; }
 
  private:
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

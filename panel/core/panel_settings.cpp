@@ -6,7 +6,10 @@ namespace {
 
 constexpr uint16_t kDigital = offsetof(PanelSettings, DigitalBlock);
 constexpr uint16_t kEffects = offsetof(PanelSettings, EffectsBlock);
-constexpr uint32_t kByteMax = 127;
+constexpr uint32_t kByteMax = kDataByteRange.high;
+
+constexpr uint32_t Low(ValueRange range) { return static_cast<uint32_t>(range.low); }
+constexpr uint32_t High(ValueRange range) { return static_cast<uint32_t>(range.high); }
 
 }  // namespace
 
@@ -16,9 +19,9 @@ constexpr uint32_t kByteMax = 127;
 const SettingField kSettingFields[kSettingFieldCount] = {
     {"Port", 4, offsetof(PanelSettings, Port), 0, 0xFFFFFFFFu},
     {"MVol", 1, offsetof(PanelSettings, MVol), 0, kByteMax},
-    {"MTrn", 1, offsetof(PanelSettings, MTrn), 40, 88},
-    {"MTun", 2, offsetof(PanelSettings, MTun), 0, 1999},
-    {"DTun", 2, offsetof(PanelSettings, DTun), 0, 16383},
+    {"MTrn", 1, offsetof(PanelSettings, MTrn), Low(kKeyShiftRange), High(kKeyShiftRange)},
+    {"MTun", 2, offsetof(PanelSettings, MTun), Low(kMasterTuneRange), High(kMasterTuneRange)},
+    {"DTun", 2, offsetof(PanelSettings, DTun), Low(kDigitalTuneRange), High(kDigitalTuneRange)},
     {"Mute", 2, offsetof(PanelSettings, Mute), 0, 0xFFFFFFFFu},
     {"DCho", 1, kDigital + kDigitalChorus, 0, kByteMax},
     {"DRev", 1, kDigital + kDigitalReverb, 0, kByteMax},
@@ -36,7 +39,7 @@ const SettingField kSettingFields[kSettingFieldCount] = {
     {"DTim", 1, kEffects + kDelayTime, 0, kByteMax},
     {"RDec", 1, kEffects + kReverbDecay, 0, kByteMax},
     {"RLev", 1, kEffects + kReverbLevel, 0, kByteMax},
-    {"RTyp", 1, kEffects + kReverbType, 0, 7},
+    {"RTyp", 1, kEffects + kReverbType, Low(kReverbTypeRange), High(kReverbTypeRange)},
 };
 
 // The table addresses fields by byte offset; memcpy keeps those accesses well defined.

@@ -3,47 +3,22 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "panel/core/message_layout.h"
+
 struct PanelSettings {
-  uint32_t Port = 0x330;   // I/O base of the MPU-401 interface; only the low 16 bits address ports
-  uint8_t MVol = 127;      // master volume
-  uint8_t MTrn = 64;       // master key shift as device value 40..88 (shown as -24..+24)
-  uint16_t MTun = 1000;    // master tune slider position 0..1999
-  uint16_t DTun = 0x2000;  // digital-audio tune, 14 bits
-  uint16_t Mute = 0xFFFF;  // bit n set: the part of channel n+1 receives on its own channel
+  uint32_t Port = 0x330;               // I/O base of the MPU-401 interface; only the low 16 bits address ports
+  uint8_t MVol = 127;                  // master volume
+  uint8_t MTrn = kKeyShiftCentre;      // master key shift as device value 40..88 (shown as -24..+24)
+  uint16_t MTun = kMasterTuneCentre;   // master tune slider position 0..1999
+  uint16_t DTun = kDigitalTuneCentre;  // digital-audio tune, 14 bits
+  uint16_t Mute = 0xFFFF;              // bit n set: the part of channel n+1 receives on its own channel
 
-  // Digital-audio parameters, indexed by their device offset (+2..+10); offsets 0 and 1 hold no
-  // parameter. +6/+7 are the tune's two 7-bit halves and follow DTun.
-  uint8_t DigitalBlock[11] = {0, 0, 127, 127, 2, 0, 0x40, 0x00, 64, 100, 0};
+  // Digital-audio parameters, indexed by their device offset (DigitalOffset, +2..+10); offsets 0
+  // and 1 hold no parameter. +6/+7 are the tune's two 7-bit halves and follow DTun.
+  uint8_t DigitalBlock[kDigitalBlockSize] = {0, 0, 127, 127, 2, 0, kDigitalTuneCentre >> 7, 0x00, 64, 100, 0};
 
-  // Reverb/delay and chorus parameters in device order (device address 00 00 index).
-  uint8_t EffectsBlock[10] = {4, 64, 64, 64, 0, 64, 19, 19, 3, 19};
-};
-
-// Device offsets inside DigitalBlock.
-enum DigitalOffset : uint8_t {
-  kDigitalVolume = 2,
-  kDigitalBrightness = 3,
-  kDigitalRate = 4,
-  kDigitalTranspose = 5,
-  kDigitalTuneMsb = 6,
-  kDigitalTuneLsb = 7,
-  kDigitalPan = 8,
-  kDigitalReverb = 9,
-  kDigitalChorus = 10,
-};
-
-// Indices inside EffectsBlock.
-enum EffectIndex : uint8_t {
-  kReverbType = 0,
-  kReverbLevel = 1,
-  kReverbDecay = 2,
-  kDelayTime = 3,
-  kDelayFeedback = 4,
-  kChorusLevel = 5,
-  kChorusFeedback = 6,
-  kChorusDelay = 7,
-  kChorusRate = 8,
-  kChorusDepth = 9,
+  // Reverb/delay and chorus parameters in device order (EffectIndex, device address 00 00 index).
+  uint8_t EffectsBlock[kEffectCount] = {kDefaultReverbType, 64, 64, 64, 0, 64, 19, 19, 3, 19};
 };
 
 // One persisted field: its four-letter value name, its width in bytes, where it lives in

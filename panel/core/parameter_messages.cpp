@@ -1,182 +1,84 @@
 #include "panel/core/parameter_messages.h"
 
-#include <cstring>
-
 namespace {
-
-// Message templates; the builders copy one and fill in its variable bytes.
-constexpr uint8_t kMasterVolume[8] = {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x00, 0xF7};
-constexpr uint8_t kMasterTune[14] = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00,
-                                     0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF7};
-constexpr uint8_t kMasterKeyShift[11] = {0xF0, 0x41, 0x10, 0x42, 0x12, 0x40, 0x00, 0x05, 0x00, 0x00, 0xF7};
-constexpr uint8_t kDeviceParameter[11] = {0xF0, 0x41, 0x10, 0x56, 0x12, 0x00, 0x00, 0x00, 0x00, 0x00, 0xF7};
-constexpr uint8_t kDeviceParameterPair[12] = {0xF0, 0x41, 0x10, 0x56, 0x12, 0x00,
-                                              0x00, 0x00, 0x00, 0x00, 0x00, 0xF7};
-
-constexpr uint8_t kDefaultReverbType = 4;
 
 // Slider identifiers with a rule of their own in SendControl.
 constexpr int kMasterVolumeId = 1000;
 constexpr int kMasterTuneId = 1002;
 constexpr int kDigitalTuneId = 2022;
 constexpr int kFirstEffectId = 3100;
-constexpr int kLastEffectId = 3109;
-
-constexpr const char* kReverbTypeNames[kReverbTypeCount] = {
-    "Room 1", "Room 2", "Room 3", "Hall 1", "Hall 2", "Plate", "Delay", "Pan Delay",
-};
-
-struct TargetAddress {
-  uint8_t high;
-  uint8_t base;
-};
-
-TargetAddress AddressOf(DigitalTarget target) {
-  switch (target) {
-    case DigitalTarget::Left:
-      return {0x02, 0x00};
-    case DigitalTarget::Right:
-      return {0x02, 0x0A};
-    default:
-      return {0x03, 0x00};
-  }
-}
-
-int Clamp(int value, int low, int high) { return value < low ? low : (value > high ? high : value); }
-
-uint8_t DataByte(int value) { return static_cast<uint8_t>(value & 0x7F); }
-
-// Part byte of the receive-channel message: channel 10 is the rhythm part 0, channels 1..9 are
-// parts 1..9 and channels 11..16 keep their index.
-uint8_t PartOfChannel(int channel) {
-  if (channel < 9) return static_cast<uint8_t>(channel + 1);
-  if (channel == 9) return 0;
-  return static_cast<uint8_t>(channel);
-}
-
-// Leaves the sum of the address and data bytes in the sink's state (the export extends the
-// message from it), writes the checksum and hands the message over.
-void FinishDataSet(uint8_t* message, size_t n, MessageSink& sink) {
-  uint8_t sum = 0;
-  for (size_t i = kDataSetAddress; i < n - 2; ++i) sum = static_cast<uint8_t>(sum + message[i]);
-  sink.state.checksumSum = sum;
-  message[n - 2] = DataSetChecksum(sum);
-  sink.Send(message, n);
-}
+constexpr int kLastEffectId = kFirstEffectId + kChorusDepth;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-const char* ReverbTypeName(int index) {
-  if (index < 0 || index >= kReverbTypeCount) return nullptr;
-  return kReverbTypeNames[index];
-}
-
-const char* DigitalTargetCaption(DigitalTarget target) {
-  switch (target) {
-    case DigitalTarget::Left:
-      return "Le&ft";
-    case DigitalTarget::Right:
-      return "Ri&ght";
-    default:
-      return "&Stereo";
-  }
-}
-
 // Builder inputs come from controls with fixed ranges; a value outside them is clamped (or, for
 // an index that names no parameter, ignored) so that no byte of 80h or more gets inside a
 // message and no write lands outside the settings blocks.
 
+void ParameterMessages::SendDataSet(uint8_t model, DataSetAddress address, const uint8_t* data, size_t count) {
+  uint8_t message[kLongestMessage];
+  sink_.Send(message, WriteDataSet(model, address, data, count, message, &checksumSum_));
+}
+
 void ParameterMessages::SendMasterVolume(int value) {
-  uint8_t message[sizeof kMasterVolume];
-  std::memcpy(message, kMasterVolume, sizeof message);
-  settings_.MVol = static_cast<uint8_t>(Clamp(value, 0, 127));
-  message[6] = settings_.MVol;
+  uint8_t message[kMasterVolumeLength];
+  settings_.MVol = static_cast<uint8_t>(kDataByteRange.Clamp(value));
+  WriteMasterVolume(settings_.MVol, message);
   sink_.Send(message, sizeof message);
 }
 
 void ParameterMessages::SendMasterTune(int value) {
-  uint8_t message[sizeof kMasterTune];
-  std::memcpy(message, kMasterTune, sizeof message);
-  settings_.MTun = static_cast<uint16_t>(Clamp(value, 0, 1999));
-  const int tune = settings_.MTun + kMasterTuneOffset;
-  message[kDataSetFirstData] = static_cast<uint8_t>(tune >> 12);
-  message[kDataSetFirstData + 1] = static_cast<uint8_t>((tune >> 8) & 0x0F);
-  message[kDataSetFirstData + 2] = static_cast<uint8_t>((tune >> 4) & 0x0F);
-  message[kDataSetFirstData + 3] = static_cast<uint8_t>(tune & 0x0F);
-  FinishDataSet(message, sizeof message, sink_);
+  settings_.MTun = static_cast<uint16_t>(kMasterTuneRange.Clamp(value));
+  uint8_t data[kMasterTuneDataCount];
+  MasterTuneData(settings_.MTun, data);
+  SendDataSet(kGsModel, kMasterTuneAddress, data, sizeof data);
 }
 
 void ParameterMessages::SendMasterKeyShift(int value) {
-  uint8_t message[sizeof kMasterKeyShift];
-  std::memcpy(message, kMasterKeyShift, sizeof message);
-  settings_.MTrn = static_cast<uint8_t>(Clamp(value, 40, 88));
-  message[kDataSetFirstData] = settings_.MTrn;
-  FinishDataSet(message, sizeof message, sink_);
+  settings_.MTrn = static_cast<uint8_t>(kKeyShiftRange.Clamp(value));
+  SendDataSet(kGsModel, kKeyShiftAddress, &settings_.MTrn, 1);
 }
 
 void ParameterMessages::SendEffect(int index, int value) {
   if (index < kReverbLevel || index > kChorusDepth) return;
-  uint8_t message[sizeof kDeviceParameter];
-  std::memcpy(message, kDeviceParameter, sizeof message);
-  settings_.EffectsBlock[index] = static_cast<uint8_t>(Clamp(value, 0, 127));
-  message[kDataSetAddress + 2] = static_cast<uint8_t>(index);
-  message[kDataSetFirstData] = settings_.EffectsBlock[index];
-  FinishDataSet(message, sizeof message, sink_);
+  settings_.EffectsBlock[index] = static_cast<uint8_t>(kDataByteRange.Clamp(value));
+  SendDataSet(kCardModel, EffectAddress(index), &settings_.EffectsBlock[index], 1);
 }
 
 void ParameterMessages::SendReverbType(int index) {
   // No selection (or an unknown type) resends the type in force, so that the message always
   // names one of the eight types.
-  if (index < 0 || index > 7) {
-    index = settings_.EffectsBlock[kReverbType] <= 7 ? settings_.EffectsBlock[kReverbType] : kDefaultReverbType;
+  if (!kReverbTypeRange.Contains(index)) {
+    const int stored = settings_.EffectsBlock[kReverbType];
+    index = kReverbTypeRange.Contains(stored) ? stored : kDefaultReverbType;
   }
-  uint8_t message[sizeof kDeviceParameter];
-  std::memcpy(message, kDeviceParameter, sizeof message);
   settings_.EffectsBlock[kReverbType] = static_cast<uint8_t>(index);
-  message[kDataSetFirstData] = static_cast<uint8_t>(index);
-  FinishDataSet(message, sizeof message, sink_);
+  SendDataSet(kCardModel, EffectAddress(kReverbType), &settings_.EffectsBlock[kReverbType], 1);
 }
 
 void ParameterMessages::SendDigital(int offset, int value) {
-  if (offset < kDigitalVolume || offset > kDigitalChorus) return;
-  uint8_t message[sizeof kDeviceParameter];
-  std::memcpy(message, kDeviceParameter, sizeof message);
-  const TargetAddress address = AddressOf(target_);
+  if (!kDigitalOffsets.Contains(offset)) return;
   settings_.DigitalBlock[offset] = DataByte(value);
-  message[kDataSetAddress] = address.high;
-  message[kDataSetAddress + 2] = static_cast<uint8_t>(address.base + offset);
-  message[kDataSetFirstData] = settings_.DigitalBlock[offset];
-  FinishDataSet(message, sizeof message, sink_);
+  SendDataSet(kCardModel, DigitalAddress(target_, offset), &settings_.DigitalBlock[offset], 1);
 }
 
 void ParameterMessages::SendDigitalTune(int value) {
-  uint8_t message[sizeof kDeviceParameterPair];
-  std::memcpy(message, kDeviceParameterPair, sizeof message);
-  const TargetAddress address = AddressOf(target_);
-  settings_.DTun = static_cast<uint16_t>(Clamp(value, 0, 16383));
-  settings_.DigitalBlock[kDigitalTuneMsb] = DataByte(settings_.DTun >> 7);
-  settings_.DigitalBlock[kDigitalTuneLsb] = DataByte(settings_.DTun);
-  message[kDataSetAddress] = address.high;
-  message[kDataSetAddress + 2] = static_cast<uint8_t>(address.base + kDigitalTuneMsb);
-  message[kDataSetFirstData] = settings_.DigitalBlock[kDigitalTuneMsb];
-  message[kDataSetFirstData + 1] = settings_.DigitalBlock[kDigitalTuneLsb];
-  FinishDataSet(message, sizeof message, sink_);
+  settings_.DTun = static_cast<uint16_t>(kDigitalTuneRange.Clamp(value));
+  DigitalTuneData(settings_.DTun, settings_.DigitalBlock + kDigitalTuneMsb);
+  SendDataSet(kCardModel, DigitalAddress(target_, kDigitalTuneMsb), settings_.DigitalBlock + kDigitalTuneMsb,
+              kDigitalTuneDataCount);
 }
 
 void ParameterMessages::ToggleChannel(int channel) {
-  if (channel < 0 || channel > 15) return;
-  uint8_t message[sizeof kDeviceParameter];
-  std::memcpy(message, kDeviceParameter, sizeof message);
+  if (channel < 0 || channel >= kChannelCount) return;
   const uint16_t bit = static_cast<uint16_t>(1u << channel);
   const bool wasOn = (settings_.Mute & bit) != 0;
   settings_.Mute = static_cast<uint16_t>(settings_.Mute ^ bit);
-  message[kDataSetAddress] = 0x01;
-  message[kDataSetAddress + 1] = PartOfChannel(channel);
-  message[kDataSetFirstData] = wasOn ? kChannelOff : static_cast<uint8_t>(channel);
-  FinishDataSet(message, sizeof message, sink_);
+  const uint8_t receive = wasOn ? kChannelOff : static_cast<uint8_t>(channel);
+  SendDataSet(kCardModel, ChannelAddress(channel), &receive, 1);
 }
 
 void ParameterMessages::SendControl(int id, int position) {
@@ -196,7 +98,7 @@ void ParameterMessages::SendControl(int id, int position) {
 TransposeResult ParameterMessages::ApplyMasterTranspose(const char* text) {
   int number = 0;
   if (!ParseTransposeText(text, &number)) return TransposeResult::NotANumber;
-  if (number < -24 || number > 24) {
+  if (!kMasterTransposeShown.Contains(number)) {
     SendMasterKeyShift(kKeyShiftCentre);
     return TransposeResult::Reset;
   }
@@ -207,7 +109,7 @@ TransposeResult ParameterMessages::ApplyMasterTranspose(const char* text) {
 TransposeResult ParameterMessages::ApplyDigitalTranspose(const char* text) {
   int number = 0;
   if (!ParseTransposeText(text, &number)) return TransposeResult::NotANumber;
-  if (number < -64 || number > 63) {
+  if (!kDigitalTransposeShown.Contains(number)) {
     SendDigital(kDigitalTranspose, kDigitalTransposeCentre);
     return TransposeResult::Reset;
   }

@@ -1,36 +1,13 @@
 #pragma once
 // The rules that turn one parameter change into one exact system-exclusive message. Each builder
-// updates PanelSettings, leaves the message's checksum sum in the sink's state (the export
-// extends messages from it) and hands the message to the sink once.
+// updates PanelSettings, fills its message by the message layouts, keeps the sum its checksum was
+// made from (the export extends messages from it) and hands the message to the sink once.
 #include <cstddef>
 #include <cstdint>
 
+#include "panel/core/message_layout.h"
 #include "panel/core/panel_settings.h"
 #include "panel/device/message_sink.h"
-
-enum class DigitalTarget : uint8_t { Stereo, Left, Right };
-
-// "&Stereo", "Le&ft", "Ri&ght".
-const char* DigitalTargetCaption(DigitalTarget target);
-
-// The reverb/delay types in the order of their numbers, which the type message carries.
-constexpr int kReverbTypeCount = 8;
-// "Room 1", "Room 2", "Room 3", "Hall 1", "Hall 2", "Plate", "Delay", "Pan Delay"; null outside 0..7.
-const char* ReverbTypeName(int index);
-
-// What the builders write and the monitor reads back. Positions inside a data-set message: the
-// address follows the five header bytes.
-constexpr size_t kDataSetAddress = 5;
-constexpr size_t kDataSetFirstData = 8;
-// Master tune is sent as value + 24; 1000, the slider's centre, becomes 400h.
-constexpr int kMasterTuneOffset = 24;
-// The transposes are sent as the shown number + 64.
-constexpr int kKeyShiftCentre = 64;
-constexpr int kDigitalTransposeCentre = 64;
-constexpr uint8_t kChannelOff = 0x10;  // receive channel 17: the part receives nothing
-
-// Checksum of a data-set message from the sum of its address and data bytes.
-inline uint8_t DataSetChecksum(uint8_t sum) { return static_cast<uint8_t>((128 - (sum & 0x7F)) & 0x7F); }
 
 enum class TransposeResult : uint8_t {
   NotANumber,  // nothing changed
@@ -40,7 +17,8 @@ enum class TransposeResult : uint8_t {
 
 class ParameterMessages {
  public:
-  ParameterMessages(PanelSettings& settings, MessageSink& sink) : settings_(settings), sink_(sink) {}
+  ParameterMessages(PanelSettings& settings, MessageSink& sink, DigitalTarget target = DigitalTarget::Stereo)
+      : settings_(settings), sink_(sink), target_(target) {}
 
   void SendMasterVolume(int value);            // slider 0..127
   void SendMasterTune(int value);              // slider 0..1999
@@ -62,13 +40,19 @@ class ParameterMessages {
   DigitalTarget CycleDigitalTarget();
   DigitalTarget Target() const { return target_; }
 
+  // The sum of the address and data bytes of the last data set built (modulo 256), which its
+  // checksum was made from; the master volume message carries no checksum and leaves it as it was.
+  uint8_t ChecksumSum() const { return checksumSum_; }
+
   PanelSettings& Settings() { return settings_; }
-  MessageSink& Sink() { return sink_; }
 
  private:
+  void SendDataSet(uint8_t model, DataSetAddress address, const uint8_t* data, size_t count);
+
   PanelSettings& settings_;
   MessageSink& sink_;
-  DigitalTarget target_ = DigitalTarget::Stereo;
+  DigitalTarget target_;
+  uint8_t checksumSum_ = 0;
 };
 
 // Reads a typed transpose value: an optional minus sign and decimal digits, blanks around allowed.

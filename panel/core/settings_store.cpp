@@ -8,8 +8,7 @@ bool InRange(const SettingField& field, uint32_t value) {
 
 // The tune's two 7-bit halves are not stored; they follow DTun.
 void FollowDigitalTune(PanelSettings& settings) {
-  settings.DigitalBlock[kDigitalTuneMsb] = static_cast<uint8_t>((settings.DTun >> 7) & 0x7F);
-  settings.DigitalBlock[kDigitalTuneLsb] = static_cast<uint8_t>(settings.DTun & 0x7F);
+  DigitalTuneData(settings.DTun, settings.DigitalBlock + kDigitalTuneMsb);
 }
 
 }  // namespace

@@ -17,7 +17,6 @@ class PortTraceWin32 : public PortEventObserver {
   // created, and then events are not written anywhere.
   bool Open(const char* path = kDefaultFileName);
   void Close();
-  bool IsOpen() const { return file_ != nullptr; }
   // Notes each message written to dataPort with what it means (see NotedTrace).
   void Describe(uint16_t dataPort, MessageDescriber* describer) { lines_.Describe(dataPort, describer); }
 

@@ -2,8 +2,6 @@
 
 #include <commdlg.h>
 
-#include "panel/ui/panel_controls.h"
-
 namespace {
 // MIDI files first, then everything; the literal's own final zero ends the list.
 const char kMidiFileFilter[] = "MIDI files (*.mid)\0*.mid\0All files (*.*)\0*.*\0";
@@ -27,7 +25,7 @@ bool DialogExportUi::ChoosePath(char* path, size_t size) {
 void DialogExportUi::ShowCaption(int stringId) {
   char caption[64];
   if (LoadStringA(strings_, stringId, caption, sizeof caption) > 0) {
-    SetDlgItemTextA(dialog_, IDC_SAVE_MIDI, caption);
+    SetDlgItemTextA(dialog_, button_, caption);
   }
 }
 

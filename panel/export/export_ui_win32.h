@@ -1,13 +1,13 @@
 #pragma once
-// The export's dialogs: the save-file dialog, the button caption and the failure message boxes,
-// with texts from the string table of `strings`.
+// The export's dialogs: the save-file dialog, the caption of the dialog's button that started the
+// export and the failure message boxes, with texts from the string table of `strings`.
 #include <windows.h>
 
 #include "panel/export/export_ui.h"
 
 class DialogExportUi : public ExportUi {
  public:
-  DialogExportUi(HWND dialog, HINSTANCE strings) : dialog_(dialog), strings_(strings) {}
+  DialogExportUi(HWND dialog, int button, HINSTANCE strings) : dialog_(dialog), button_(button), strings_(strings) {}
 
   bool ChoosePath(char* path, size_t size) override;
   void ShowCaption(int stringId) override;
@@ -15,5 +15,6 @@ class DialogExportUi : public ExportUi {
 
  private:
   HWND dialog_;
+  int button_;
   HINSTANCE strings_;
 };

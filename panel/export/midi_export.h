@@ -1,16 +1,21 @@
 #pragma once
 // "Save &MIDI": asks for a file name, records the panel's state as a MIDI file image and writes it
 // in one piece. Any failure is told to the user and leaves no file behind.
+#include "panel/export/export_strings.h"
+#include "panel/export/midi_image.h"
+
 class ExportFile;
 class ExportUi;
 class ImageMemory;
-class PanelController;
 
 // Outcomes; the failures are the string-table numbers of their messages.
 constexpr int kExportSaved = 0;
 constexpr int kExportCancelled = -1;
-constexpr int kExportCannotCreate = 177;
-constexpr int kExportWriteFailed = 178;
-constexpr int kExportNoMemory = 179;
+constexpr int kExportCannotCreate = IDS_CANNOT_CREATE;
+constexpr int kExportWriteFailed = IDS_WRITE_FAILED;
+constexpr int kExportNoMemory = IDS_NO_MEMORY;
 
-int SaveMidiFile(PanelController& controller, ExportUi& ui, ExportFile& file, ImageMemory& memory);
+int SaveMidiFile(ExportInput& input, ExportUi& ui, ExportFile& file, ImageMemory& memory);
+
+// Whether the export got as far as recording the image (it was saved, or the write failed).
+inline bool ImageWasRecorded(int result) { return result == kExportSaved || result == kExportWriteFailed; }

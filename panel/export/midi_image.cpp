@@ -1,10 +1,8 @@
 #include "panel/export/midi_image.h"
 
-#include <cstring>
-
+#include "panel/core/parameter_messages.h"
 #include "panel/export/image_memory.h"
-#include "panel/ui/panel_controller.h"
-#include "panel/ui/panel_controls.h"
+#include "panel/export/message_recorder.h"
 
 namespace {
 
@@ -16,191 +14,83 @@ const uint8_t kHeaderTemplate[kImageHeaderSize] = {
 
 const uint8_t kEndOfTrack[4] = {0x00, 0xFF, 0x2F, 0x00};
 
-// A byte takes 320 us on the MIDI line (31250 baud); the card wants the time of 126 more bytes
-// after each message before the next one.
-constexpr uint32_t kMicrosecondsPerByte = 320;
-constexpr uint32_t kSettleMicroseconds = 126 * kMicrosecondsPerByte;
+// The length byte of an event that carries a data set of `dataCount` data bytes: all after F0h.
+constexpr uint8_t EventLength(size_t dataCount) { return static_cast<uint8_t>(DataSetLength(dataCount) - 1); }
 
-// Message lengths as the builders produce them, and the length bytes the merged events carry.
-constexpr size_t kDeviceMessageLength = 11;
-constexpr size_t kMasterTuneMessageLength = 14;
-constexpr uint8_t kEffectsEventLength = 19;
-constexpr uint8_t kChannelEventLength = 10;
-constexpr uint8_t kMasterEventLength = 15;
-constexpr uint8_t kDigitalEventLength = 18;
+// The merged data sets: the master block runs from the tune (40 00 00) to the key shift
+// (40 00 05) with the volume between; the digital block from the volume to the chorus.
+constexpr size_t kMasterBlockData = kKeyShiftAddress.low - kMasterTuneAddress.low + 1;
+constexpr size_t kDigitalBlockData = kDigitalOffsets.high - kDigitalOffsets.low + 1;
 
-size_t VariableLengthSize(uint32_t value) {
-  size_t size = 1;
-  while (value >>= 7) ++size;
-  return size;
+// Extends the message just recorded by `count` more data bytes and closes it again: one data set
+// that covers a whole block of parameters.
+bool ExtendRecorded(const ParameterMessages& builders, MessageRecorder& recorder, const uint8_t* data,
+                    size_t count) {
+  if (!recorder.Reopen(builders.ChecksumSum())) return false;
+  for (size_t i = 0; i < count; ++i) recorder.AppendData(data[i]);
+  recorder.CloseRecordedMessage();
+  return !recorder.Overflowed();
 }
 
-// Where the sink will put the next event, and how long an event of a `length`-byte message is.
-struct PendingEvent {
-  const uint8_t* start;
-  size_t size;
-};
-
-PendingEvent Expect(const SinkState& sink, size_t length) {
-  return {sink.cursor, VariableLengthSize(sink.deltaTicks) + 2 + (length - 1)};
-}
-
-// True when exactly the expected event landed in the buffer, ending in F7h: the image is only
-// ever extended from a message it really holds.
-bool Recorded(const SinkState& sink, PendingEvent event) {
-  return !sink.overflowed && sink.cursor == event.start + event.size && sink.cursor[-1] == 0xF7;
-}
-
-// Records one message through `send`.
-template <typename Send>
-bool RecordOne(SinkState& sink, size_t length, Send send) {
-  const PendingEvent event = Expect(sink, length);
-  send();
-  return Recorded(sink, event);
-}
-
-// Moves back over the checksum and F7h of the message just recorded so it can be extended.
-void Reopen(SinkState& sink) { sink.cursor -= 2; }
-
-// Appends one data byte to the open message and to its checksum sum. Data bytes are 7-bit: a
-// stored value beyond that must not become a status byte inside the system-exclusive event.
-bool AppendData(SinkState& sink, uint8_t value) {
-  if (sink.cursor >= sink.bufferEnd) {
-    sink.overflowed = true;
-    return false;
-  }
-  const uint8_t byte = value & 0x7F;
-  *sink.cursor++ = byte;
-  sink.checksumSum = static_cast<uint8_t>(sink.checksumSum + byte);
-  return true;
-}
-
-bool AppendEffectsBlock(SinkState& sink, const PanelSettings& settings) {
-  for (int index = kReverbLevel; index <= kChorusDepth; ++index) {
-    if (!AppendData(sink, settings.EffectsBlock[index])) return false;
-  }
-  return true;
-}
-
-bool AppendDigitalBlock(SinkState& sink, const PanelSettings& settings) {
-  for (int offset = kDigitalBrightness; offset <= kDigitalChorus; ++offset) {
-    if (!AppendData(sink, settings.DigitalBlock[offset])) return false;
-  }
-  return true;
-}
-
-// Event 1: the reverb type message as the dialog applies it, extended by the other nine effects.
-bool RecordEffects(PanelController& controller, SinkState& sink, PanelSettings& settings) {
-  sink.recordLength = kEffectsEventLength;
-  const PendingEvent event = Expect(sink, kDeviceMessageLength);
-  controller.ApplyReverbType();
-  if (sink.cursor == event.start && !sink.overflowed) {
-    // The combo box shows no type (its text was edited to match none, which clears the
-    // selection). The card still has the type sent last, so that is the one saved.
-    controller.Messages().SendReverbType(settings.EffectsBlock[kReverbType]);
-  }
-  if (!Recorded(sink, event)) return false;
-  Reopen(sink);
-  if (!AppendEffectsBlock(sink, settings)) return false;
-  CloseRecordedMessage(sink);
-  return !sink.overflowed;
+// Event 1: the type message, extended by the other nine effects.
+bool RecordEffects(ParameterMessages& builders, MessageRecorder& recorder, const ExportInput& input) {
+  recorder.SetRecordLength(EventLength(kEffectCount));
+  // With no type selected (its text was edited to match none, which clears the selection) the
+  // card still has the type sent last, and that is the one saved.
+  builders.SendReverbType(input.reverbType);
+  return ExtendRecorded(builders, recorder, input.settings.EffectsBlock + kReverbLevel, kEffectCount - 1);
 }
 
 // Events 2..17: each channel's stored receive state, channel 16 first. Inverting the word first
 // makes each toggle send, and restore, the stored bit. All sixteen toggles always run so the word
 // is whole again even when the buffer ran out.
-bool RecordChannels(ParameterMessages& messages, SinkState& sink, PanelSettings& settings) {
+bool RecordChannels(ParameterMessages& builders, MessageRecorder& recorder, PanelSettings& settings) {
   settings.Mute = static_cast<uint16_t>(~settings.Mute);
-  bool recorded = true;
-  for (int channel = 15; channel >= 0; --channel) {
-    sink.recordLength = kChannelEventLength;
-    recorded &= RecordOne(sink, kDeviceMessageLength, [&] { messages.ToggleChannel(channel); });
-    sink.deltaTicks = kChannelSpacingMicroseconds / kMicrosecondsPerTick;
+  for (int channel = kChannelCount - 1; channel >= 0; --channel) {
+    recorder.SetRecordLength(EventLength(1));
+    builders.ToggleChannel(channel);
+    recorder.WaitBeforeNextEvent(kChannelSpacingMicroseconds);
   }
-  return recorded;
+  return !recorder.Overflowed();
 }
 
-// Event 18: master tune extended by master volume and key shift (GS addresses 40 00 00..05).
-bool RecordMaster(PanelController& controller, SinkState& sink, const PanelSettings& settings) {
-  ParameterMessages& messages = controller.Messages();
-  const int tune = controller.Surface().SliderPos(IDC_MASTER_TUNE);
-  sink.recordLength = kMasterEventLength;
-  if (!RecordOne(sink, kMasterTuneMessageLength,
-                 [&] { messages.SendControl(IDC_MASTER_TUNE, tune); })) {
-    return false;
-  }
-  Reopen(sink);
-  if (!AppendData(sink, settings.MVol) || !AppendData(sink, settings.MTrn)) return false;
-  CloseRecordedMessage(sink);
-  return !sink.overflowed;
+// Event 18: master tune extended by master volume and key shift.
+bool RecordMaster(ParameterMessages& builders, MessageRecorder& recorder, const ExportInput& input) {
+  recorder.SetRecordLength(EventLength(kMasterBlockData));
+  builders.SendMasterTune(input.masterTunePosition);
+  const uint8_t volumeAndKeyShift[2] = {input.settings.MVol, input.settings.MTrn};
+  return ExtendRecorded(builders, recorder, volumeAndKeyShift, sizeof volumeAndKeyShift);
 }
 
-// Event 19: digital volume for the current target, extended by the rest of the digital block.
-bool RecordDigital(PanelController& controller, SinkState& sink, const PanelSettings& settings) {
-  ParameterMessages& messages = controller.Messages();
-  const int volume = controller.Surface().SliderPos(IDC_DIGITAL_VOLUME);
-  sink.recordLength = kDigitalEventLength;
-  if (!RecordOne(sink, kDeviceMessageLength,
-                 [&] { messages.SendControl(IDC_DIGITAL_VOLUME, volume); })) {
-    return false;
-  }
-  Reopen(sink);
-  if (!AppendDigitalBlock(sink, settings)) return false;
-  CloseRecordedMessage(sink);
-  return !sink.overflowed;
-}
-
-bool AppendEndOfTrack(SinkState& sink) {
-  if (sink.bufferEnd - sink.cursor < static_cast<ptrdiff_t>(sizeof kEndOfTrack)) {
-    sink.overflowed = true;
-    return false;
-  }
-  memcpy(sink.cursor, kEndOfTrack, sizeof kEndOfTrack);
-  sink.cursor += sizeof kEndOfTrack;
-  return true;
-}
-
-bool RecordEvents(PanelController& controller, SinkState& sink) {
-  ParameterMessages& messages = controller.Messages();
-  PanelSettings& settings = messages.Settings();
-  return RecordEffects(controller, sink, settings) && RecordChannels(messages, sink, settings) &&
-         RecordMaster(controller, sink, settings) && RecordDigital(controller, sink, settings) &&
-         AppendEndOfTrack(sink);
+// Event 19: digital volume for the target, extended by the rest of the digital block.
+bool RecordDigital(ParameterMessages& builders, MessageRecorder& recorder, const ExportInput& input) {
+  recorder.SetRecordLength(EventLength(kDigitalBlockData));
+  builders.SendDigital(kDigitalVolume, input.digitalVolumePosition);
+  return ExtendRecorded(builders, recorder, input.settings.DigitalBlock + kDigitalVolume + 1, kDigitalBlockData - 1);
 }
 
 }  // namespace
 
-void CloseRecordedMessage(SinkState& sink) {
-  if (sink.bufferEnd - sink.cursor < 2) {
-    sink.overflowed = true;
-  } else {
-    *sink.cursor++ = static_cast<uint8_t>(-sink.checksumSum) & 0x7F;
-    *sink.cursor++ = 0xF7;
-  }
-  sink.deltaTicks =
-      (sink.recordLength * kMicrosecondsPerByte + kSettleMicroseconds) / kMicrosecondsPerTick;
-}
-
-int BuildImage(PanelController& controller, ImageMemory& memory) {
-  SinkState& sink = controller.Messages().Sink().state;
+int BuildImage(ExportInput& input, ImageMemory& memory, MidiImage* image) {
+  *image = MidiImage{};
   uint8_t* const block = memory.Obtain(kImageBufferSize);
-  sink.bufferStart = block;
+  image->block = block;
   if (block == nullptr) return kImageNoMemory;
 
-  memcpy(block, kHeaderTemplate, kImageHeaderSize);
-  sink.bufferEnd = block + kImageBufferSize;
-  sink.overflowed = false;
-  sink.deltaTicks = 0;
-  sink.cursor = block + kImageHeaderSize;  // record mode from here on
+  MessageRecorder recorder(block, kImageBufferSize);
+  recorder.Append(kHeaderTemplate, sizeof kHeaderTemplate);
+  ParameterMessages builders(input.settings, recorder, input.target);
+  const bool recorded = RecordEffects(builders, recorder, input) &&
+                        RecordChannels(builders, recorder, input.settings) &&
+                        RecordMaster(builders, recorder, input) && RecordDigital(builders, recorder, input);
+  // The delta time of the last close is not used: the track ends at once.
+  if (recorded) recorder.Append(kEndOfTrack, sizeof kEndOfTrack);
+  if (!recorded || recorder.Overflowed()) return kImageNoMemory;
 
-  const bool recorded = RecordEvents(controller, sink);
-  const uint8_t* const end = sink.cursor;
-  sink.cursor = nullptr;  // live mode again
-  if (!recorded) return kImageNoMemory;
-
-  const uint32_t trackLength = static_cast<uint32_t>(end - (block + kTrackDataOffset));
+  const uint32_t size = static_cast<uint32_t>(recorder.Size());
+  const uint32_t trackLength = size - kTrackDataOffset;
   block[kTrackLengthOffset + 2] = static_cast<uint8_t>(trackLength >> 8);
   block[kTrackLengthOffset + 3] = static_cast<uint8_t>(trackLength);
-  sink.deltaTicks = trackLength + kTrackDataOffset;
+  image->size = size;
   return kImageBuilt;
 }

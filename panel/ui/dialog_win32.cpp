@@ -10,7 +10,6 @@ Dialog::~Dialog() {
 }
 
 bool Dialog::Create(HINSTANCE instance, int templateId, HWND owner) {
-  instance_ = instance;
   ended_ = false;
   result_ = 0;
   HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId), owner, DialogProcedure,

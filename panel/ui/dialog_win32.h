@@ -20,7 +20,6 @@ class Dialog {
   void End(int result);
 
   HWND Handle() const { return window_; }
-  HINSTANCE Instance() const { return instance_; }
   HWND Item(int id) const { return GetDlgItem(window_, id); }
   bool Ended() const { return ended_; }
 
@@ -49,7 +48,6 @@ class Dialog {
   static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
-  HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
   bool ended_ = false;
   int result_ = 0;

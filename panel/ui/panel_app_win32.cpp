@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "panel/core/registry_settings_store_win32.h"
 #include "panel/device/mpu_port.h"
 #include "panel/ui/panel_dialog_win32.h"
 
@@ -20,15 +19,15 @@ void InitPanelControls() {
   }
 }
 
-int PanelApp::Run() {
+void PanelApp::LoadSettings() { ::LoadSettings(settings_, store_); }
+
+int PanelApp::Run(PortIo& io) {
   InitPanelControls();
-  RegistrySettingsStore store;
-  LoadSettings(settings_, store);
-  MpuPort mpu(io_, clock_);
+  MpuPort mpu(io, clock_);
   {
-    PanelDialog dialog(instance_, settings_, mpu, store);
+    PanelDialog dialog(instance_, settings_, mpu, store_);
     dialog.Run();
   }
-  SaveSettings(settings_, store);
+  SaveSettings(settings_, store_);
   return 0;
 }

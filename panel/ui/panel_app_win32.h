@@ -3,22 +3,26 @@
 #include <windows.h>
 
 #include "panel/core/panel_settings.h"
+#include "panel/core/registry_settings_store_win32.h"
 #include "panel/device/port_io.h"
 
 class PanelApp {
  public:
-  // io: how the program reaches the MIDI interface (the real ports or the software model).
-  PanelApp(HINSTANCE instance, PortIo& io, TickSource& clock) : instance_(instance), io_(io), clock_(clock) {}
+  PanelApp(HINSTANCE instance, TickSource& clock) : instance_(instance), clock_(clock) {}
 
-  // The whole run; returns the process's exit code.
-  int Run();
-
-  PanelSettings& Settings() { return settings_; }
+  // Loads the stored settings. Comes first: the port they name is where the program's way to the
+  // MIDI interface has to look.
+  void LoadSettings();
+  // The base address of the MIDI interface: the low word of the stored `Port`.
+  uint16_t PortBase() const { return static_cast<uint16_t>(settings_.Port); }
+  // Runs the panel with `io` as the way to the interface (the real ports or the software model),
+  // then saves the settings; returns the process's exit code.
+  int Run(PortIo& io);
 
  private:
   HINSTANCE instance_;
-  PortIo& io_;
   TickSource& clock_;
+  RegistrySettingsStore store_;
   PanelSettings settings_;
 };
 

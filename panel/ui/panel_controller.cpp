@@ -1,10 +1,10 @@
 #include "panel/ui/panel_controller.h"
 
+#include "panel/export/midi_export.h"
 #include "panel/ui/panel_controls.h"
 
 namespace {
 
-constexpr int kDefaultReverbType = 4;  // "Hall 2"
 constexpr int kFirstDelayType = 6;     // "Delay" and "Pan Delay" use time and repeat, not decay
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -47,41 +47,44 @@ int FindReverbTypeByPrefix(const char* text) {
 void PanelController::StartupPush() {
   PanelSettings& settings = messages_.Settings();
 
-  SetUpSlider(IDC_MASTER_VOLUME, 127, settings.MVol);
+  const int byteHigh = kDataByteRange.high;
+  SetUpSlider(IDC_MASTER_VOLUME, byteHigh, settings.MVol);
 
   // The digital-audio identifiers in ascending order: volume, brightness, tune, reverb, chorus.
-  SetUpSlider(IDC_DIGITAL_VOLUME, 127, settings.DigitalBlock[kDigitalVolume]);
-  SetUpSlider(IDC_DIGITAL_BRIGHTNESS, 127, settings.DigitalBlock[kDigitalBrightness]);
-  SetUpSlider(IDC_DIGITAL_TUNE, 16383, settings.DTun, 8192);
-  SetUpSlider(IDC_DIGITAL_REVERB, 127, settings.DigitalBlock[kDigitalReverb]);
-  SetUpSlider(IDC_DIGITAL_CHORUS, 127, settings.DigitalBlock[kDigitalChorus]);
+  SetUpSlider(IDC_DIGITAL_VOLUME, byteHigh, settings.DigitalBlock[kDigitalVolume]);
+  SetUpSlider(IDC_DIGITAL_BRIGHTNESS, byteHigh, settings.DigitalBlock[kDigitalBrightness]);
+  SetUpSlider(IDC_DIGITAL_TUNE, kDigitalTuneRange.high, settings.DTun, kDigitalTuneCentre);
+  SetUpSlider(IDC_DIGITAL_REVERB, byteHigh, settings.DigitalBlock[kDigitalReverb]);
+  SetUpSlider(IDC_DIGITAL_CHORUS, byteHigh, settings.DigitalBlock[kDigitalChorus]);
 
-  SetUpSlider(IDC_MASTER_TUNE, 1999, settings.MTun, 1000);
+  SetUpSlider(IDC_MASTER_TUNE, kMasterTuneRange.high, settings.MTun, kMasterTuneCentre);
 
-  SetUpTranspose(IDC_MASTER_TRANSPOSE, IDC_MASTER_TRANSPOSE_SPIN, -24, 24, settings.MTrn - 64);
-  SetUpTranspose(IDC_DIGITAL_TRANSPOSE, IDC_DIGITAL_TRANSPOSE_SPIN, -64, 63,
-                 settings.DigitalBlock[kDigitalTranspose] - 64);
+  SetUpTranspose(IDC_MASTER_TRANSPOSE, IDC_MASTER_TRANSPOSE_SPIN, kMasterTransposeShown,
+                 settings.MTrn - kKeyShiftCentre);
+  SetUpTranspose(IDC_DIGITAL_TRANSPOSE, IDC_DIGITAL_TRANSPOSE_SPIN, kDigitalTransposeShown,
+                 settings.DigitalBlock[kDigitalTranspose] - kDigitalTransposeCentre);
 
   for (int id = IDC_REVERB_LEVEL; id <= IDC_CHORUS_DEPTH; ++id) {
-    SetUpSlider(id, 127, settings.EffectsBlock[id - IDC_REVERB_TYPE]);
+    SetUpSlider(id, byteHigh, settings.EffectsBlock[id - IDC_REVERB_TYPE]);
   }
 
   // A stored type outside the list would leave the combo empty and send no valid type.
   int type = settings.EffectsBlock[kReverbType];
-  if (type >= kReverbTypeCount) type = kDefaultReverbType;
+  if (!kReverbTypeRange.Contains(type)) type = kDefaultReverbType;
   surface_.SetComboSelection(IDC_REVERB_TYPE, type);
   ApplyReverbType();
 
   // Sending the stored channel states with the toggle: invert first, then toggle each channel.
   const uint16_t stored = settings.Mute;
   settings.Mute = static_cast<uint16_t>(~stored);
-  for (int channel = 0; channel < 16; ++channel) {
+  for (int channel = 0; channel < kChannelCount; ++channel) {
     surface_.SetCheck(IDC_CHANNEL_FIRST + channel, (stored >> channel) & 1);
     messages_.ToggleChannel(channel);
   }
   settings.Mute = stored;
 
   scrollEnded_ = true;
+  reportingFaults_ = true;
 }
 
 void PanelController::SetUpSlider(int id, int high, int position, int tick) {
@@ -92,9 +95,9 @@ void PanelController::SetUpSlider(int id, int high, int position, int tick) {
   messages_.SendControl(id, surface_.SliderPos(id));
 }
 
-void PanelController::SetUpTranspose(int editId, int spinId, int low, int high, int shown) {
+void PanelController::SetUpTranspose(int editId, int spinId, ValueRange range, int shown) {
   surface_.SetEditLimit(editId, 3);
-  surface_.SetUpDownRange(spinId, low, high);
+  surface_.SetUpDownRange(spinId, range.low, range.high);
   char text[12];
   FormatNumber(shown, text);
   surface_.SetText(editId, text);
@@ -142,12 +145,13 @@ void PanelController::OnReverbTypeKillFocus() {
   ApplyReverbType();
 }
 
-void PanelController::OnChannelClicked(int id) {
-  if (!IsChannelBox(id)) return;
+bool PanelController::OnChannelClicked(int id) {
+  if (!IsChannelBox(id)) return false;
   const int channel = id - IDC_CHANNEL_FIRST;
   messages_.ToggleChannel(channel);
   // The box flips on its own; set it from the state anyway so the two can never drift apart.
   surface_.SetCheck(id, (messages_.Settings().Mute >> channel) & 1);
+  return true;
 }
 
 void PanelController::OnTargetClicked() {
@@ -170,11 +174,49 @@ void PanelController::OnFocusKey(int command) {
   }
 }
 
+void PanelController::OnPanic() { mpu_.Panic(static_cast<uint16_t>(messages_.Settings().Port)); }
+
+int PanelController::OnSaveMidi(ExportUi& ui, ExportFile& file, ImageMemory& memory) {
+  const int type = surface_.ComboSelection(IDC_REVERB_TYPE);
+  ExportInput input{messages_.Settings(), messages_.Target(), type, surface_.SliderPos(IDC_MASTER_TUNE),
+                    surface_.SliderPos(IDC_DIGITAL_VOLUME)};
+  const int result = SaveMidiFile(input, ui, file, memory);
+  if (ImageWasRecorded(result) && kReverbTypeRange.Contains(type)) ShowReverbControls(type);
+  return result;
+}
+
+PortFaultReport PanelController::TakePortFaultReport() {
+  if (!reportingFaults_) return {};
+  const int stringId = PortFaultStringId(mpu_.TakeNewFault());
+  if (stringId == 0) return {};
+  return {stringId, static_cast<unsigned>(messages_.Settings().Port & 0xFFFF)};
+}
+
+int PortFaultStringId(PortFault fault) {
+  switch (fault) {
+    case PortFault::NotResponding:
+      return IDS_PORT_NOT_RESPONDING;
+    case PortFault::AccessRefused:
+      return IDS_PORT_REFUSED;
+    case PortFault::NoPortDriver:
+      return IDS_PORT_NO_DRIVER;
+    case PortFault::PortDriverNotRunning:
+      return IDS_PORT_DRIVER_NOT_RUNNING;
+    case PortFault::None:
+      break;
+  }
+  return 0;
+}
+
 void PanelController::ApplyReverbType() {
   const int index = surface_.ComboSelection(IDC_REVERB_TYPE);
-  if (index < 0 || index >= kReverbTypeCount) return;
+  if (!kReverbTypeRange.Contains(index)) return;
   messages_.SendReverbType(index);
-  const bool delay = index >= kFirstDelayType;
+  ShowReverbControls(index);
+}
+
+void PanelController::ShowReverbControls(int type) {
+  const bool delay = type >= kFirstDelayType;
   surface_.Show(IDC_REVERB_DECAY, !delay);
   surface_.Show(IDC_DECAY_LABEL, !delay);
   surface_.Show(IDC_DELAY_TIME, delay);

@@ -1,9 +1,15 @@
 #pragma once
 // What the panel does on start-up and on each control event, without any window system: the
 // Win32 dialog forwards events here and this code reads and sets controls through
-// ControlSurface and sends through ParameterMessages.
+// ControlSurface, sends through ParameterMessages, resets the interface through MpuPort and hands
+// the export what it takes from the panel.
 #include "panel/core/parameter_messages.h"
+#include "panel/device/mpu_port.h"
 #include "panel/ui/control_surface.h"
+
+class ExportFile;
+class ExportUi;
+class ImageMemory;
 
 // Scroll codes as the trackbar reports them (same values as the platform's SB_ codes).
 enum ScrollCode : int {
@@ -25,10 +31,20 @@ constexpr int kReverbTypeTextLimit = 18;
 // -1 when none does or the text is empty.
 int FindReverbTypeByPrefix(const char* text);
 
+// What to tell the user about a fault of the MIDI interface: a string-table number (0: nothing to
+// tell) and the port it names.
+struct PortFaultReport {
+  int stringId = 0;
+  unsigned port = 0;
+};
+
+// The string that tells the user about a fault of the MIDI interface; 0 for none.
+int PortFaultStringId(PortFault fault);
+
 class PanelController {
  public:
-  PanelController(ParameterMessages& messages, ControlSurface& surface)
-      : messages_(messages), surface_(surface) {}
+  PanelController(ParameterMessages& messages, ControlSurface& surface, MpuPort& mpu)
+      : messages_(messages), surface_(surface), mpu_(mpu) {}
 
   // Sets every control from the settings and sends the whole state: 35 messages.
   void StartupPush();
@@ -37,26 +53,37 @@ class PanelController {
   void OnEditKillFocus(int id);
   void OnReverbTypeSelChange();
   void OnReverbTypeKillFocus();
-  void OnChannelClicked(int id);
+  // A click on a channel box toggles its channel; false when id is no channel box.
+  bool OnChannelClicked(int id);
   void OnTargetClicked();
+  // "Panic": resets the MIDI interface at the stored port.
+  void OnPanic();
+  // "Save &MIDI": saves the state with what the controls show (the selected type, the master tune
+  // and digital volume sliders, the digital-audio target). Once the image is recorded, the
+  // controls of the type it saved are shown, as choosing that type shows them. Returns
+  // SaveMidiFile's result.
+  int OnSaveMidi(ExportUi& ui, ExportFile& file, ImageMemory& memory);
   // Alt+V, Alt+U, Alt+T (commands 2000..2002): the focus goes to the control of "&Volume:", of
   // "T&uning:" (the digital tune; the master one is "Tu&ning:") and of "&Transpose:". The keys
   // send nothing themselves; a transpose box they leave applies its value as leaving it always does.
   void OnFocusKey(int command);
 
-  // Sends the combo's selected type and shows the decay or the time/repeat controls.
-  void ApplyReverbType();
-
-  ParameterMessages& Messages() { return messages_; }
-  ControlSurface& Surface() { return surface_; }
+  // A fault of the MIDI interface is told once per fault, and only from the end of the start-up
+  // push on: the push runs before the panel is on the screen, and its faults wait until then.
+  PortFaultReport TakePortFaultReport();
 
  private:
+  // Sends the combo's selected type and shows the decay or the time/repeat controls.
+  void ApplyReverbType();
+  void ShowReverbControls(int type);
   // Range, tick mark (tick < 0: none), position, then the slider's position is sent.
   void SetUpSlider(int id, int high, int position, int tick = -1);
-  void SetUpTranspose(int editId, int spinId, int low, int high, int shown);
+  void SetUpTranspose(int editId, int spinId, ValueRange range, int shown);
   void ApplyTranspose(int editId, const char* text);
 
   ParameterMessages& messages_;
   ControlSurface& surface_;
+  MpuPort& mpu_;
   bool scrollEnded_ = true;  // a second end-of-scroll without a scroll step between is ignored
+  bool reportingFaults_ = false;
 };

@@ -6,12 +6,8 @@
 #define IDI_PANEL 128
 #define IDR_ACCELERATORS 129
 
-// Strings
-#define IDS_SAVE_MIDI 175
-#define IDS_SAVING 176
-#define IDS_CANNOT_CREATE 177
-#define IDS_WRITE_FAILED 178
-#define IDS_NO_MEMORY 179
+// Strings: those of "Save &MIDI" (175..179), then those below
+#include "panel/export/export_strings.h"
 
 // Master area, channels and "Save &MIDI"
 #define IDC_MASTER_VOLUME 1000

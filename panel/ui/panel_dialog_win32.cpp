@@ -1,6 +1,8 @@
 #include "panel/ui/panel_dialog_win32.h"
 
-#include "panel/export/midi_export_win32.h"
+#include "panel/export/export_file_win32.h"
+#include "panel/export/export_ui_win32.h"
+#include "panel/export/image_memory_win32.h"
 #include "panel/ui/port_fault_text_win32.h"
 
 namespace {
@@ -15,11 +17,10 @@ PanelDialog::PanelDialog(HINSTANCE instance, PanelSettings& settings, MpuPort& m
                                                GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), 0))),
       settings_(settings),
-      mpu_(mpu),
       store_(store),
       sink_(mpu, settings.Port),
       messages_(settings, sink_),
-      controller_(messages_, surface_) {}
+      controller_(messages_, surface_, mpu) {}
 
 PanelDialog::~PanelDialog() {
   if (smallIcon_) DestroyIcon(smallIcon_);
@@ -30,8 +31,6 @@ HACCEL PanelDialog::Accelerators() const { return g_panelAccelerators; }
 bool PanelDialog::OnInitDialog() {
   HWND window = Handle();
   surface_.Attach(window);
-  sink_.state.cursor = nullptr;
-  sink_.state.bufferStart = nullptr;
 
   HMENU systemMenu = GetSystemMenu(window, FALSE);
   DeleteMenu(systemMenu, SC_SIZE, MF_BYCOMMAND);
@@ -45,9 +44,6 @@ bool PanelDialog::OnInitDialog() {
   controller_.StartupPush();
 
   if (!g_panelAccelerators) g_panelAccelerators = LoadAcceleratorsA(resources_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
-  // The push's own notifications (edit and combo changes) must not report yet: a message box
-  // now would come before the panel is on the screen.
-  initialised_ = true;
   PostMessageA(window, kCheckPortMessage, 0, 0);
   return true;
 }
@@ -59,11 +55,8 @@ bool PanelDialog::OnCommand(int id, int code, HWND /*control*/) {
 }
 
 bool PanelDialog::HandleCommand(int id, int code) {
-  if (id >= IDC_CHANNEL_FIRST && id <= IDC_CHANNEL_LAST) {
-    // The automatic check box has flipped itself already; its other notifications mean nothing.
-    if (code == BN_CLICKED) controller_.OnChannelClicked(id);
-    return true;
-  }
+  // A channel box (an automatic check box) has flipped itself already with the click.
+  if (code == BN_CLICKED && controller_.OnChannelClicked(id)) return true;
   switch (id) {
     case IDM_ENTER:
       // An edit box that has the focus loses it and applies its value; nothing is pressed.
@@ -92,10 +85,10 @@ bool PanelDialog::HandleCommand(int id, int code) {
       if (code == BN_CLICKED) controller_.OnTargetClicked();
       return true;
     case IDC_PANIC:
-      if (code == BN_CLICKED) mpu_.Panic(static_cast<uint16_t>(settings_.Port));
+      if (code == BN_CLICKED) controller_.OnPanic();
       return true;
     case IDC_SAVE_MIDI:
-      if (code == BN_CLICKED) ExportToFile(Handle(), controller_);
+      if (code == BN_CLICKED) SaveMidi();
       return true;
     default:
       return false;
@@ -135,12 +128,18 @@ bool PanelDialog::OnAppMessage(UINT message, WPARAM, LPARAM) {
   return true;
 }
 
+void PanelDialog::SaveMidi() {
+  DialogExportUi ui(Handle(), IDC_SAVE_MIDI, resources_);
+  Win32ExportFile file;
+  PageImageMemory memory;
+  controller_.OnSaveMidi(ui, file, memory);
+}
+
 void PanelDialog::ReportNewPortFault() {
-  // Not while closing either: the edit boxes still apply their values as the window goes away.
-  if (!initialised_ || Ended()) return;
-  PortFault fault = mpu_.TakeNewFault();
-  if (fault == PortFault::None) return;
+  // No box over a closing window: the edit boxes still apply their values as it goes away.
+  if (Ended()) return;
+  const PortFaultReport report = controller_.TakePortFaultReport();
   char text[kPortFaultTextCapacity];
-  if (!FormatPortFaultText(resources_, fault, static_cast<uint16_t>(settings_.Port), text)) return;
+  if (!FormatPortFaultText(resources_, report.stringId, static_cast<uint16_t>(report.port), text)) return;
   MessageBoxA(Handle(), text, "Tambrel", MB_OK | MB_ICONEXCLAMATION);
 }

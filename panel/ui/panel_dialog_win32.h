@@ -1,13 +1,13 @@
 #pragma once
-// The panel's window: dialog template 102 run as the program's main window. It owns the message
-// sink and the parameter messages, forwards each control event to PanelController and tells the
-// user once when the MIDI interface cannot be reached.
+// The panel's window: dialog template 102 run as the program's main window. It owns the live
+// message sink and the parameter messages, forwards each control event to PanelController and
+// shows the reports of an unreachable MIDI interface that the controller gives.
 #include <windows.h>
 
 #include "panel/core/parameter_messages.h"
 #include "panel/core/panel_settings.h"
 #include "panel/core/settings_store.h"
-#include "panel/device/message_sink.h"
+#include "panel/device/live_message_sink.h"
 #include "panel/device/mpu_port.h"
 #include "panel/ui/control_surface_win32.h"
 #include "panel/ui/dialog_win32.h"
@@ -26,9 +26,6 @@ class PanelDialog : public Dialog {
   // Runs the panel until Escape or the close box ends it.
   int Run() { return RunModal(resources_, IDD_PANEL); }
 
-  PanelController& Controller() { return controller_; }
-  MessageSink& Sink() { return sink_; }
-
  protected:
   bool OnInitDialog() override;
   bool OnCommand(int id, int code, HWND control) override;
@@ -42,17 +39,16 @@ class PanelDialog : public Dialog {
 
  private:
   bool HandleCommand(int id, int code);
+  void SaveMidi();
   void ReportNewPortFault();
 
   HINSTANCE resources_;
   HICON icon_;
   HICON smallIcon_;
   PanelSettings& settings_;
-  MpuPort& mpu_;
   SettingsStore& store_;
-  MessageSink sink_;
+  LiveMessageSink sink_;
   ParameterMessages messages_;
   Win32ControlSurface surface_;
   PanelController controller_;
-  bool initialised_ = false;
 };

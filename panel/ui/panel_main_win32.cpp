@@ -9,28 +9,19 @@
 
 #ifdef TAMBREL_SIMULATED_PORT
 #include "panel/core/message_meaning.h"
-#include "panel/core/registry_settings_store_win32.h"
 #include "panel/device/mpu401_model.h"
 #include "panel/device/port_trace_win32.h"
-
-namespace {
-// The model answers where the panel will look: at the low word of the stored port. The panel
-// loads its settings again itself; reading them twice changes nothing.
-uint16_t StoredBase() {
-  PanelSettings settings;
-  RegistrySettingsStore store;
-  LoadSettings(settings, store);
-  return static_cast<uint16_t>(settings.Port);
-}
-}  // namespace
 #else
 #include "panel/device/port_driver_io_win32.h"
 #endif
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   TickSourceWin32 clock;
+  PanelApp app(instance, clock);
+  app.LoadSettings();
 #ifdef TAMBREL_SIMULATED_PORT
-  const uint16_t base = StoredBase();
+  // The model answers where the panel will look.
+  const uint16_t base = app.PortBase();
   Mpu401Model io(base);
   MessageMeaning meaning;
   PortTraceWin32 trace;
@@ -40,6 +31,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 #else
   PortDriverIoWin32 io;
 #endif
-  PanelApp app(instance, io, clock);
-  return app.Run();
+  return app.Run(io);
 }

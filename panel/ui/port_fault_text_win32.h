@@ -4,13 +4,10 @@
 // library's file name and the folder to put it in.
 #include <windows.h>
 
-#include "panel/device/mpu_port.h"
+#include <cstdint>
 
 constexpr int kPortFaultTextCapacity = 640;
 
-// The string-table number of the text for a fault; 0 for none.
-int PortFaultTextId(PortFault fault);
-
-// Writes the text for `fault` into text (kPortFaultTextCapacity characters); false when there is
-// none to tell.
-bool FormatPortFaultText(HINSTANCE resources, PortFault fault, uint16_t port, char* text);
+// Writes the text with string-table number stringId into text (kPortFaultTextCapacity
+// characters); false when there is no such text.
+bool FormatPortFaultText(HINSTANCE resources, int stringId, uint16_t port, char* text);

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "panel/core/parameter_messages.h"
+#include "panel/device/live_message_sink.h"
 #include "panel/device/mpu401_model.h"
 #include "panel/device/mpu_port.h"
 #include "panel/device/tests/fake_clock.h"
-#include "panel/device/message_sink.h"
 
 using Bytes = std::vector<uint8_t>;
 
@@ -18,7 +18,7 @@ struct MessageCapture {
   std::unique_ptr<Mpu401Model> card = std::make_unique<Mpu401Model>(0x330);
   SteppingClock clock;
   MpuPort port{*card, clock};
-  MessageSink sink{port, settings.Port};
+  LiveMessageSink sink{port, settings.Port};
   ParameterMessages messages{settings, sink};
 
   // Every message that reached the card since the last Take, in order.

@@ -59,16 +59,16 @@ void CheckOneMessage(MessageCapture& c, uint8_t sumBefore) {
   Require(m.front() == 0xF0 && m.back() == 0xF7);
   for (size_t i = 1; i + 1 < m.size(); ++i) Require(m[i] < 0x80);
   if (m[1] == 0x7F) {
-    Require(c.sink.state.checksumSum == sumBefore);
+    Require(c.messages.ChecksumSum() == sumBefore);
   } else {
     Require(ChecksumIsRight(m));
-    Require(c.sink.state.checksumSum == AddressAndDataSum(m));
+    Require(c.messages.ChecksumSum() == AddressAndDataSum(m));
   }
 }
 
 template <typename Action>
 void Check(MessageCapture& c, Action action) {
-  const uint8_t before = c.sink.state.checksumSum;
+  const uint8_t before = c.messages.ChecksumSum();
   action();
   CheckOneMessage(c, before);
 }

@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "panel/export/midi_image.h"
-
 HeapImageMemory::~HeapImageMemory() { free(block_); }
 
 uint8_t* HeapImageMemory::Obtain(size_t size) {
@@ -24,20 +22,21 @@ void HeapImageMemory::Release(uint8_t* block) {
 }
 
 void ExportBench::Open() {
-  controller.StartupPush();
+  reverbType = settings.EffectsBlock[kReverbType];
+  masterTunePosition = settings.MTun;
+  digitalVolumePosition = settings.DigitalBlock[kDigitalVolume];
   CardBytes();
 }
 
 Bytes ExportBench::Build(int* result) {
-  const int r = BuildImage(controller, memory);
+  ExportInput input = Input();
+  MidiImage image;
+  const int r = BuildImage(input, memory, &image);
   if (result) *result = r;
-  Bytes image;
-  if (r == kImageBuilt) {
-    image.assign(sink.state.bufferStart, sink.state.bufferStart + sink.state.deltaTicks);
-  }
-  if (sink.state.bufferStart) memory.Release(sink.state.bufferStart);
-  sink.state.bufferStart = nullptr;
-  return image;
+  Bytes bytes;
+  if (r == kImageBuilt) bytes.assign(image.block, image.block + image.size);
+  if (image.block) memory.Release(image.block);
+  return bytes;
 }
 
 Bytes ParseHex(const char* text) {

@@ -1,13 +1,14 @@
 #pragma once
-// The panel's portable side wired as in the program, with the software interface in place of the
-// card and plain fields in place of the dialog's controls, for recording exports.
+// The builders wired as in the program, with the software interface in place of the card, and
+// what the panel hands the export as plain fields, for recording exports.
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "panel/core/tests/card_bench.h"
 #include "panel/export/image_memory.h"
+#include "panel/export/midi_image.h"
 #include "panel/export/tests/smf_reader.h"
-#include "panel/ui/tests/panel_bench.h"
 
 // Page memory from the heap: zero-filled, can be refused, and checks that what is released is
 // what was given.
@@ -26,12 +27,18 @@ class HeapImageMemory : public ImageMemory {
   uint8_t* block_ = nullptr;
 };
 
-// The panel's bench with the export's page memory beside it.
-struct ExportBench : PanelBench {
+// The card's bench with the export's page memory and the panel's controls beside it.
+struct ExportBench : CardBench {
   HeapImageMemory memory;
+  // What the panel's controls show, as the export takes it.
+  DigitalTarget target = DigitalTarget::Stereo;
+  int reverbType = -1;
+  int masterTunePosition = 0;
+  int digitalVolumePosition = 0;
 
-  // Opens the panel (the start-up push) and forgets what it sent.
+  // The panel as opened: its controls show the settings; what it sent the card is forgotten.
   void Open();
+  ExportInput Input() { return {settings, target, reverbType, masterTunePosition, digitalVolumePosition}; }
   // BuildImage; on success returns the image and releases its block. `result` gets BuildImage's.
   Bytes Build(int* result = nullptr);
   // The data-port bytes the card has received since the last call (or since Open).

@@ -15,10 +15,13 @@
 #include "panel/export/image_memory_win32.h"
 #include "panel/export/midi_export.h"
 #include "panel/export/midi_image.h"
+#include "panel/export/export_strings.h"
 #include "panel/export/tests/export_bench.h"
-#include "panel/ui/panel_controls.h"
 
 namespace {
+
+// The button whose caption the export shows its progress in, as the panel has it.
+constexpr int kSaveButton = 1040;
 
 // A folder of the test's own under the system's temporary folder, removed with what it holds.
 class ScratchFolder {
@@ -165,6 +168,21 @@ class FailingWriteFile : public Win32ExportFile {
   bool reportFailure_;
 };
 
+// The system's pages, counting what is given and given back.
+class CountedPages : public PageImageMemory {
+ public:
+  uint8_t* Obtain(size_t size) override {
+    uint8_t* block = PageImageMemory::Obtain(size);
+    if (block) ++held;
+    return block;
+  }
+  void Release(uint8_t* block) override {
+    --held;
+    PageImageMemory::Release(block);
+  }
+  int held = 0;
+};
+
 class NoPages : public ImageMemory {
  public:
   uint8_t* Obtain(size_t) override { return nullptr; }
@@ -176,10 +194,11 @@ struct SaveCase {
   ScratchFolder folder;
   std::string path = folder.File("state.mid");
   ChosenPathUi ui{path};
-  PageImageMemory pages;
+  CountedPages pages;
 
   int Save(ExportFile& file, ImageMemory& memory) {
-    return SaveMidiFile(bench.controller, ui, file, memory);
+    ExportInput input = bench.Input();
+    return SaveMidiFile(input, ui, file, memory);
   }
 };
 
@@ -195,7 +214,7 @@ TEST(SaveMidiFileOnDisk, WritesTheImageAndOverwritesItIdentically) {
   EXPECT_EQ(ReadAll(c.path), first);
   EXPECT_EQ(c.ui.captions, (std::vector<int>{IDS_SAVING, IDS_SAVE_MIDI, IDS_SAVING, IDS_SAVE_MIDI}));
   EXPECT_TRUE(c.ui.errors.empty());
-  EXPECT_EQ(c.bench.sink.state.bufferStart, nullptr);
+  EXPECT_EQ(c.pages.held, 0);
 }
 
 TEST(SaveMidiFileOnDisk, ShortOrFailedWriteLeavesNoPartialFile) {
@@ -210,7 +229,7 @@ TEST(SaveMidiFileOnDisk, ShortOrFailedWriteLeavesNoPartialFile) {
     EXPECT_EQ(c.Save(file, c.pages), kExportWriteFailed) << injected.keep << " " << injected.fails;
     EXPECT_FALSE(Exists(c.path)) << injected.keep << " " << injected.fails;
     EXPECT_EQ(c.ui.errors, std::vector<int>{IDS_WRITE_FAILED});
-    EXPECT_EQ(c.bench.sink.state.bufferStart, nullptr);
+    EXPECT_EQ(c.pages.held, 0);
   }
 }
 
@@ -235,7 +254,7 @@ class PanelWindow {
     window_ = CreateWindowExA(0, "STATIC", "Tambrel", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200,
                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     button_ = CreateWindowExA(0, "BUTTON", "Save &MIDI", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 80, 24,
-                              window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_SAVE_MIDI)),
+                              window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSaveButton)),
                               GetModuleHandleA(nullptr), nullptr);
   }
   ~PanelWindow() { DestroyWindow(window_); }
@@ -299,7 +318,7 @@ std::string ItemText(HWND dialog, int id) {
 
 TEST(DialogExportUi, CaptionComesFromTheStringTable) {
   PanelWindow panel;
-  DialogExportUi ui(panel.Handle(), GetModuleHandleA(nullptr));
+  DialogExportUi ui(panel.Handle(), kSaveButton, GetModuleHandleA(nullptr));
   ui.ShowCaption(IDS_SAVING);
   EXPECT_EQ(panel.ButtonText(), "Saving...");
   ui.ShowCaption(IDS_SAVE_MIDI);
@@ -315,7 +334,7 @@ TEST(DialogExportUi, FailureBoxShowsTheTextWithItsNumberAsHelpContext) {
                {IDS_NO_MEMORY, "Can't allocate memory!"}};
   for (const auto& expected : cases) {
     PanelWindow panel;
-    DialogExportUi ui(panel.Handle(), GetModuleHandleA(nullptr));
+    DialogExportUi ui(panel.Handle(), kSaveButton, GetModuleHandleA(nullptr));
     std::string text;
     DWORD helpContext = 0;
     bool exclamation = false;
@@ -342,7 +361,7 @@ TEST(DialogExportUi, SaveDialogFiltersMidiFilesAndHidesReadOnly) {
   ScratchFolder folder;
   const std::string path = folder.File("chosen.mid");
   PanelWindow panel;
-  DialogExportUi ui(panel.Handle(), GetModuleHandleA(nullptr));
+  DialogExportUi ui(panel.Handle(), kSaveButton, GetModuleHandleA(nullptr));
   std::string firstType, secondType;
   bool readOnlyShown = true;
   std::thread helper = WhenWindowAppears("Save As", [&](HWND dialog) {
@@ -371,7 +390,7 @@ TEST(DialogExportUi, SaveDialogAsksBeforeReplacingAndCancelChoosesNothing) {
   const std::string path = folder.File("existing.mid");
   WriteAll(path, Bytes{1});
   PanelWindow panel;
-  DialogExportUi ui(panel.Handle(), GetModuleHandleA(nullptr));
+  DialogExportUi ui(panel.Handle(), kSaveButton, GetModuleHandleA(nullptr));
 
   std::string prompt;
   std::thread helper = WhenWindowAppears("Save As", [&](HWND dialog) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "panel/export/tests/export_bench.h"
-#include "panel/ui/panel_controls.h"
 
 namespace {
 
@@ -59,18 +58,19 @@ TEST(MidiImage, DefaultsGiveTheWholeFileByteForByte) {
   Read(image);
 }
 
-TEST(MidiImage, SinkIsLiveAgainAndHoldsTheFileSize) {
+TEST(MidiImage, ImageHoldsTheFileSizeAndTheCardIsStillLive) {
   ExportBench bench;
   bench.Open();
-  ASSERT_EQ(BuildImage(bench.controller, bench.memory), kImageBuilt);
-  const SinkState& state = bench.sink.state;
-  EXPECT_EQ(state.cursor, nullptr);
-  EXPECT_FALSE(bench.sink.Recording());
-  EXPECT_EQ(state.deltaTicks, 302u);
-  EXPECT_NE(state.bufferStart, nullptr);  // left for the caller to write and release
+  ExportInput input = bench.Input();
+  MidiImage image;
+  ASSERT_EQ(BuildImage(input, bench.memory, &image), kImageBuilt);
+  EXPECT_EQ(image.size, 302u);
+  EXPECT_NE(image.block, nullptr);  // left for the caller to write and release
   EXPECT_EQ(bench.memory.lastSize, kImageBufferSize);
-  bench.memory.Release(state.bufferStart);
-  bench.sink.state.bufferStart = nullptr;
+  bench.memory.Release(image.block);
+
+  bench.messages.SendMasterVolume(5);
+  EXPECT_EQ(Hex(bench.CardBytes()), "F0 7F 7F 04 01 7F 05 F7");
 }
 
 TEST(MidiImage, CardSeesNothingDuringTheExportAndTheNextSliderMoveAfterIt) {
@@ -81,9 +81,7 @@ TEST(MidiImage, CardSeesNothingDuringTheExportAndTheNextSliderMoveAfterIt) {
   EXPECT_EQ(bench.card.EventCount(), portEvents);
   EXPECT_TRUE(bench.CardBytes().empty());
 
-  bench.surface.SetSliderPos(IDC_DIGITAL_REVERB, 90);
-  bench.controller.OnScroll(IDC_DIGITAL_REVERB, kScrollLineDown);
-  bench.controller.OnScroll(IDC_DIGITAL_REVERB, kScrollEnd);
+  bench.messages.SendDigital(kDigitalReverb, 90);
   EXPECT_EQ(Hex(bench.CardBytes()), "F0 41 10 56 12 03 00 09 5A 1A F7");
 }
 
@@ -101,16 +99,18 @@ TEST(MidiImage, TwoExportsAreIdentical) {
 
 TEST(MidiImage, TargetSelectsTheDigitalAddress) {
   struct Case {
-    int cycles;
+    DigitalTarget target;
     const char* start;
-  } cases[] = {{0, "41 10 56 12 03 00 02"}, {1, "41 10 56 12 02 00 02"}, {2, "41 10 56 12 02 00 0C"}};
+  } cases[] = {{DigitalTarget::Stereo, "41 10 56 12 03 00 02"},
+               {DigitalTarget::Left, "41 10 56 12 02 00 02"},
+               {DigitalTarget::Right, "41 10 56 12 02 00 0C"}};
   for (const Case& c : cases) {
     ExportBench bench;
     bench.Open();
-    for (int i = 0; i < c.cycles; ++i) bench.controller.OnTargetClicked();
+    bench.target = c.target;
     const SmfFile file = Read(bench.Build());
-    EXPECT_EQ(Hex(Prefix(file.events[kDigitalEvent].data, 7)), c.start) << c.cycles;
-    EXPECT_EQ(bench.messages.Target(), static_cast<DigitalTarget>(c.cycles));
+    EXPECT_EQ(Hex(Prefix(file.events[kDigitalEvent].data, 7)), c.start) << static_cast<int>(c.target);
+    EXPECT_EQ(bench.messages.Target(), DigitalTarget::Stereo) << "the panel's own target stays";
   }
 }
 
@@ -131,7 +131,7 @@ TEST(MidiImage, ChannelsCarryTheirStoredStateAndMuteIsUnchanged) {
   }
 }
 
-// Every setting lands in its place, taken from the controls where the dialog shows it.
+// Every setting lands in its place, taken from the controls where the panel shows it.
 TEST(MidiImage, NonDefaultSettingsLandInTheirBlocks) {
   ExportBench bench;
   bench.settings.MVol = 100;
@@ -142,14 +142,14 @@ TEST(MidiImage, NonDefaultSettingsLandInTheirBlocks) {
   bench.settings.DigitalBlock[kDigitalBrightness] = 6;
   bench.settings.DigitalBlock[kDigitalRate] = 1;
   bench.settings.DigitalBlock[kDigitalTranspose] = 70;
-  bench.settings.DTun = 16383;
+  bench.messages.SendDigitalTune(16383);  // the tune's two halves follow it
   bench.settings.DigitalBlock[kDigitalPan] = 0;
   bench.settings.DigitalBlock[kDigitalReverb] = 127;
   bench.settings.DigitalBlock[kDigitalChorus] = 33;
   bench.Open();
   // Thumbs moved without a finished gesture: the export takes what the controls show.
-  bench.surface.SetSliderPos(IDC_MASTER_TUNE, 0);
-  bench.surface.SetSliderPos(IDC_DIGITAL_VOLUME, 99);
+  bench.masterTunePosition = 0;
+  bench.digitalVolumePosition = 99;
 
   const SmfFile file = Read(bench.Build());
   // Checksums are checked by Read; here the bytes before them.
@@ -165,15 +165,14 @@ TEST(MidiImage, NonDefaultSettingsLandInTheirBlocks) {
   EXPECT_TRUE(bench.CardBytes().empty());
 }
 
-TEST(MidiImage, ReverbTypeComesFromTheComboAndShowsItsControls) {
+TEST(MidiImage, ReverbTypeComesFromTheTypeControl) {
   ExportBench bench;
   bench.Open();
-  bench.surface.comboSelections[IDC_REVERB_TYPE] = 7;  // selected, not yet applied
+  bench.reverbType = 7;  // selected, not yet applied
   const SmfFile file = Read(bench.Build());
   EXPECT_EQ(file.events[kEffectsEvent].data[7], 7);
   EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 7);
-  EXPECT_TRUE(bench.surface.visible[IDC_DELAY_TIME]);
-  EXPECT_FALSE(bench.surface.visible[IDC_REVERB_DECAY]);
+  EXPECT_TRUE(bench.CardBytes().empty());
 }
 
 // Typing a text that names no type clears the combo's selection; the card keeps the type it has,
@@ -182,7 +181,7 @@ TEST(MidiImage, ComboWithoutSelectionSavesTheStoredType) {
   ExportBench bench;
   bench.settings.EffectsBlock[kReverbType] = 2;
   bench.Open();
-  bench.surface.comboSelections[IDC_REVERB_TYPE] = -1;
+  bench.reverbType = -1;
   const SmfFile file = Read(bench.Build());
   EXPECT_EQ(file.events[kEffectsEvent].data[7], 2);
   EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 2);
@@ -198,54 +197,14 @@ TEST(MidiImage, NoMemoryLeavesEverythingAsItWas) {
   int result = -1;
   EXPECT_TRUE(bench.Build(&result).empty());
   EXPECT_EQ(result, kImageNoMemory);
-  EXPECT_EQ(bench.sink.state.cursor, nullptr);
-  EXPECT_EQ(bench.sink.state.bufferStart, nullptr);
+  EXPECT_EQ(bench.memory.obtained, 0);
   EXPECT_EQ(bench.settings.Mute, before.Mute);
   EXPECT_EQ(bench.settings.MTun, before.MTun);
   EXPECT_EQ(bench.card.EventCount(), portEvents);
 
   // Still live: the next change reaches the card.
-  bench.controller.OnChannelClicked(IDC_CHANNEL_FIRST);
+  bench.messages.ToggleChannel(0);
   EXPECT_EQ(bench.CardBytes().size(), 11u);
-}
-
-// The close appends checksum and F7h and times the next event by the message length; it never
-// writes past the buffer's end.
-TEST(CloseRecordedMessage, ChecksumDeltaAndBufferEnd) {
-  uint8_t buffer[8] = {};
-  SinkState sink;
-  sink.bufferStart = buffer;
-  sink.bufferEnd = buffer + 4;
-  sink.cursor = buffer + 1;
-  sink.checksumSum = 0x83;  // 131: checksum 125
-  sink.recordLength = 19;
-  CloseRecordedMessage(sink);
-  EXPECT_EQ(buffer[1], 0x7D);
-  EXPECT_EQ(buffer[2], 0xF7);
-  EXPECT_EQ(sink.cursor, buffer + 3);
-  EXPECT_EQ(sink.deltaTicks, 8u);
-  EXPECT_FALSE(sink.overflowed);
-
-  // (bytes + 126) x 320 us in 5208 us ticks.
-  const struct {
-    uint8_t length;
-    uint32_t ticks;
-  } timings[] = {{15, 8}, {18, 8}, {0, 7}, {127, 15}, {255, 23}};
-  for (const auto& t : timings) {
-    sink.cursor = buffer;
-    sink.recordLength = t.length;
-    CloseRecordedMessage(sink);
-    EXPECT_EQ(sink.deltaTicks, t.ticks) << int{t.length};
-  }
-
-  sink.cursor = buffer + 3;  // one byte left before the end
-  buffer[3] = 0xAA;
-  buffer[4] = 0xAA;
-  CloseRecordedMessage(sink);
-  EXPECT_TRUE(sink.overflowed);
-  EXPECT_EQ(buffer[3], 0xAA);
-  EXPECT_EQ(buffer[4], 0xAA);
-  EXPECT_EQ(sink.cursor, buffer + 3);
 }
 
 }  // namespace

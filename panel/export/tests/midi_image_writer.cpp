@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     if (wanted >= 0) cycles = wanted;
   }
   bench.Open();
-  for (int i = 0; i < cycles; ++i) bench.controller.OnTargetClicked();
+  bench.target = static_cast<DigitalTarget>(cycles);
 
   int result = 0;
   const Bytes image = bench.Build(&result);

@@ -2,23 +2,6 @@
 
 #include <algorithm>
 
-Bytes PanelBench::TakeBytes() {
-  std::vector<uint8_t> all(card.DataBytes(nullptr, 0));
-  card.DataBytes(all.data(), all.size());
-  Bytes fresh(all.begin() + static_cast<long>(std::min(consumed_, all.size())), all.end());
-  consumed_ = all.size();
-  return fresh;
-}
-
-std::vector<Bytes> PanelBench::TakeMessages() {
-  std::vector<Bytes> result;
-  for (uint8_t byte : TakeBytes()) {
-    if (byte == 0xF0 || result.empty()) result.emplace_back();
-    result.back().push_back(byte);
-  }
-  return result;
-}
-
 uint8_t ExpectedChecksum(const Bytes& addressAndData) {
   int sum = 0;
   for (uint8_t b : addressAndData) sum += b;

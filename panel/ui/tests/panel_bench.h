@@ -4,33 +4,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "panel/core/parameter_messages.h"
-#include "panel/device/message_sink.h"
-#include "panel/device/mpu401_model.h"
-#include "panel/device/mpu_port.h"
-#include "panel/device/tests/fake_clock.h"
+#include "panel/core/tests/card_bench.h"
 #include "panel/ui/panel_controller.h"
 #include "panel/ui/tests/fake_control_surface.h"
 
-using Bytes = std::vector<uint8_t>;
-
-struct PanelBench {
-  PanelSettings settings;
-  Mpu401Model card;
-  SteppingClock clock;
-  MpuPort port{card, clock};
-  MessageSink sink{port, settings.Port};
-  ParameterMessages messages{settings, sink};
+struct PanelBench : CardBench {
   FakeControlSurface surface;
-  PanelController controller{messages, surface};
-
-  // The data-port bytes since the last call, split into system-exclusive messages.
-  std::vector<Bytes> TakeMessages();
-  // Every data-port byte since the last TakeMessages, as one list.
-  Bytes TakeBytes();
-
- private:
-  size_t consumed_ = 0;
+  PanelController controller{messages, surface, port};
 };
 
 // The data-set checksum, as the card computes it over address and data.

@@ -2,6 +2,9 @@
 // the real message builders, sink and port protocol over the software interface.
 #include <gtest/gtest.h>
 
+#include "panel/export/midi_export.h"
+#include "panel/export/tests/export_bench.h"
+#include "panel/export/tests/export_fakes.h"
 #include "panel/ui/panel_controls.h"
 #include "panel/ui/tests/panel_bench.h"
 
@@ -434,3 +437,85 @@ TEST_F(Opened, TargetCyclesItsCaptionAndWhereDigitalMessagesGo) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------- "Panic", "Save &MIDI", faults
+
+TEST_F(Opened, PanicResetsTheInterfaceAtTheStoredPort) {
+  bench.card.ClearEvents();
+  panel.OnPanic();
+  ASSERT_GE(bench.card.EventCount(), 2u);
+  // The Panic byte goes first, one register pair above the interface; then the reset.
+  EXPECT_EQ(bench.card.Event(0).kind, PortEvent::Kind::Write);
+  EXPECT_EQ(bench.card.Event(0).port, 0x333);
+  EXPECT_EQ(bench.card.Event(0).value, 0x80);
+  bool reset = false;
+  for (size_t i = 1; i < bench.card.EventCount(); ++i) {
+    const PortEvent& event = bench.card.Event(i);
+    reset |= event.kind == PortEvent::Kind::Write && event.port == 0x331 && event.value == 0xFF;
+  }
+  EXPECT_TRUE(reset);
+}
+
+// The export takes what the controls show, not what was sent last, and the panel then shows the
+// controls of the type it saved.
+TEST_F(Opened, SaveMidiHandsTheExportWhatTheControlsShow) {
+  Journal journal;
+  ScriptedUi ui{journal};
+  MemoryFile file{journal};
+  HeapImageMemory memory;
+  bench.surface.comboSelections[IDC_REVERB_TYPE] = 7;  // selected, not yet applied
+  bench.surface.MoveThumb(IDC_MASTER_TUNE, 0);
+  bench.surface.MoveThumb(IDC_DIGITAL_VOLUME, 99);
+  panel.OnTargetClicked();
+  panel.OnTargetClicked();  // Right
+
+  EXPECT_EQ(panel.OnSaveMidi(ui, file, memory), kExportSaved);
+  SmfFile saved;
+  ASSERT_EQ(CheckExportedShape(file.contents, &saved), "");
+  EXPECT_EQ(saved.events[1].data[7], 7);                                     // the type
+  EXPECT_EQ(Bytes(saved.events[18].data.begin() + 7, saved.events[18].data.begin() + 11),
+            (Bytes{0, 0, 1, 8}));                                            // master tune 0
+  EXPECT_EQ(Bytes(saved.events[19].data.begin() + 4, saved.events[19].data.begin() + 8),
+            (Bytes{0x02, 0x00, 0x0C, 99}));                                  // Right, volume 99
+  EXPECT_EQ(bench.messages.Target(), DigitalTarget::Right);
+  EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 7);
+  EXPECT_TRUE(bench.surface.visible[IDC_DELAY_TIME]);
+  EXPECT_FALSE(bench.surface.visible[IDC_REVERB_DECAY]);
+  EXPECT_EQ(bench.TakeBytes(), kNothing) << "the card sees nothing of an export";
+  EXPECT_EQ(memory.obtained, memory.released);
+}
+
+TEST_F(Opened, SaveMidiThatRecordsNothingLeavesTheControlsAlone) {
+  Journal journal;
+  ScriptedUi ui{journal};
+  MemoryFile file{journal};
+  HeapImageMemory memory;
+  bench.surface.comboSelections[IDC_REVERB_TYPE] = 7;
+  ui.chosen = nullptr;
+  EXPECT_EQ(panel.OnSaveMidi(ui, file, memory), kExportCancelled);
+  ui.chosen = "C:\\out\\state.mid";
+  memory.refuse = true;
+  EXPECT_EQ(panel.OnSaveMidi(ui, file, memory), kExportNoMemory);
+  EXPECT_TRUE(bench.surface.visible[IDC_REVERB_DECAY]);
+  EXPECT_FALSE(bench.surface.visible[IDC_DELAY_TIME]);
+  EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 4);
+}
+
+TEST(PortFaults, ToldOncePerFaultAndNotBeforeTheStartupPushHasEnded) {
+  PanelBench bench;
+  bench.settings.Port = 0x10330;
+  bench.card.SetAbsent(true);
+  bench.messages.SendMasterVolume(1);
+  EXPECT_EQ(bench.controller.TakePortFaultReport().stringId, 0) << "the panel is not on the screen yet";
+  bench.controller.StartupPush();
+  const PortFaultReport report = bench.controller.TakePortFaultReport();
+  EXPECT_EQ(report.stringId, IDS_PORT_NOT_RESPONDING);
+  EXPECT_EQ(report.port, 0x330u);
+  EXPECT_EQ(bench.controller.TakePortFaultReport().stringId, 0) << "once per fault";
+
+  EXPECT_EQ(PortFaultStringId(PortFault::None), 0);
+  EXPECT_EQ(PortFaultStringId(PortFault::NotResponding), IDS_PORT_NOT_RESPONDING);
+  EXPECT_EQ(PortFaultStringId(PortFault::AccessRefused), IDS_PORT_REFUSED);
+  EXPECT_EQ(PortFaultStringId(PortFault::NoPortDriver), IDS_PORT_NO_DRIVER);
+  EXPECT_EQ(PortFaultStringId(PortFault::PortDriverNotRunning), IDS_PORT_DRIVER_NOT_RUNNING);
+}

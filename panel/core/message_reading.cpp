@@ -1,0 +1,64 @@
+#include "panel/core/message_reading.h"
+
+#include <cstring>
+
+bool ReadDataSet(const uint8_t* message, size_t n, DataSetView* view) {
+  if (n < DataSetLength(1) || std::memcmp(message, kDataSetHeader, sizeof kDataSetHeader) != 0 ||
+      message[kDataSetCommandPosition] != kDataSetCommand || message[n - 1] != kSysExEnd) {
+    return false;
+  }
+  view->model = message[kDataSetModel];
+  view->address = {message[kDataSetAddress], message[kDataSetAddress + 1], message[kDataSetAddress + 2]};
+  view->data = message + kDataSetFirstData;
+  view->count = n - kDataSetFirstData - kDataSetTrailer;
+  view->checksum = message[n - 2];
+  view->expected = DataSetChecksum(DataSetSum(message, n));
+  return true;
+}
+
+bool EffectOfAddress(DataSetAddress address, int* index) {
+  for (int candidate = 0; candidate < static_cast<int>(kEffectCount); ++candidate) {
+    if (EffectAddress(candidate) == address) {
+      *index = candidate;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ChannelOfAddress(DataSetAddress address, int* channel) {
+  for (int candidate = 0; candidate < kChannelCount; ++candidate) {
+    if (ChannelAddress(candidate) == address) {
+      *channel = candidate;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool DigitalOfAddress(DataSetAddress address, DigitalTarget* target, int* offset) {
+  for (int t = 0; t < kDigitalTargetCount; ++t) {
+    for (int o = kDigitalOffsets.low; o <= kDigitalOffsets.high; ++o) {
+      if (DigitalAddress(static_cast<DigitalTarget>(t), o) == address) {
+        *target = static_cast<DigitalTarget>(t);
+        *offset = o;
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool MasterTuneOfData(const uint8_t* data, int* position) {
+  int value = 0;
+  for (size_t i = 0; i < kMasterTuneDataCount; ++i) value = (value << 4) | data[i];
+  const int candidate = value - kMasterTuneOffset;
+  if (!kMasterTuneRange.Contains(candidate)) return false;
+  uint8_t written[kMasterTuneDataCount];
+  MasterTuneData(candidate, written);
+  if (std::memcmp(written, data, sizeof written) != 0) return false;
+  *position = candidate;
+  return true;
+}
+
+int DigitalTuneOfData(const uint8_t* data) { return (data[0] << 7) | data[1]; }
