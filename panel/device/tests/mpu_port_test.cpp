@@ -294,7 +294,7 @@ TEST(MpuRefused, AMissingOrStoppedPortDriverIsItsOwnFault) {
     SteppingClock clock;
     MpuPort mpu(io, clock);
     uint32_t port = kBase;
-    MessageSink sink(mpu, port);
+    LiveMessageSink sink(mpu, port);
     sink.Send(kVolumeMessage.data(), kVolumeMessage.size());
     mpu.Panic(kBase);
     EXPECT_EQ(mpu.TakeNewFault(), fault);
