@@ -24,9 +24,9 @@ class Driver:
     def __call__(self, *steps, timeout=60, check=True):
         """Raises DriverError when a step fails (unless check=False: then the lines so far)."""
         argv = [str(s) for s in steps]
-        # Wine's own errors stay on: a process that Wine ends (exit code 1, say, when its display
-        # driver cannot start) then says why instead of failing without a word.
-        result = self._server.run(self._program, *argv, timeout=timeout, debug="err+all")
+        # Wine's own errors stay on: a process that Wine ends at its start (exit code 1) then says
+        # why instead of failing without a word.
+        result = self._server.run(self._program, *argv, timeout=timeout, debug="-all,err+all")
         out = result.stdout.decode("cp1252", errors="replace").replace("\r\n", "\n")
         err = result.stderr.decode("cp1252", errors="replace").strip()
         lines = out.split("\n")

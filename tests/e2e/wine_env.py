@@ -61,7 +61,8 @@ TEMPLATE_MARK = ".tambrel-template"
 
 # The outside programs that Wine-side tests run, with the Debian package of each (scripts/setup.sh
 # installs them all).
-TOOLS = {"wine": "wine", "wineserver": "wine", "Xvfb": "xvfb", "xdotool": "xdotool", "import": "imagemagick"}
+TOOLS = {"wine": "wine", "wineserver": "wine", "setarch": "util-linux", "Xvfb": "xvfb", "xdotool": "xdotool",
+         "import": "imagemagick"}
 
 
 def require_tools():
@@ -103,11 +104,24 @@ def replace_home_links(prefix):
                 path.mkdir()
 
 
+def wine_command(argv):
+    """The command line that starts a Windows program with `wine` at a fixed address-space layout.
+
+    Debian's Wine has no preloader, which elsewhere reserves the addresses Windows programs need
+    before the loader's process lays out its own heap. With address-space randomisation the heap
+    (brk) starts anywhere in the gigabyte above the loader (7D000000h), and about one start in a
+    few hundred puts it over 7FFE0000h, where Wine maps the shared user data: the program then
+    ends at once with exit code 1 ("failed to map the shared user data", which WINEDEBUG=-all
+    hides). Without randomisation the heap starts right after the loader, below that address."""
+    argv = [str(a) for a in argv]
+    return ["setarch", "-R"] + argv if argv[:1] == ["wine"] else argv
+
+
 def run_wine(argv, env, cwd=None, timeout=120, check=False):
     """Runs a program to its end. Output goes through files, not pipes: programs that the first
     one starts (wineserver, the desktop, services) inherit its handles and would hold a pipe open."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        proc = subprocess.run([str(a) for a in argv], env=env, cwd=cwd, stdout=out, stderr=err,
+        proc = subprocess.run(wine_command(argv), env=env, cwd=cwd, stdout=out, stderr=err,
                               stdin=subprocess.DEVNULL, timeout=timeout)
         out.seek(0)
         err.seek(0)

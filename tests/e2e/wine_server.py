@@ -86,7 +86,7 @@ class WineServer:
         self._counter += 1
         out = self.logs / ("program-%d.log" % self._counter)
         with open(out, "wb") as f:
-            popen = subprocess.Popen(["wine", self.paths.program_arg(exe)] + [str(a) for a in args],
+            popen = subprocess.Popen(wine_env.wine_command(["wine", self.paths.program_arg(exe)] + list(args)),
                                      env=self.env, cwd=self.paths.folder(cwd), stdout=f, stderr=subprocess.STDOUT)
         proc = WineProcess(popen, out)
         self._processes.append(proc)
