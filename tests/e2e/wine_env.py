@@ -109,10 +109,10 @@ def wine_command(argv):
 
     Debian's Wine has no preloader, which elsewhere reserves the addresses Windows programs need
     before the loader's process lays out its own heap. With address-space randomisation the heap
-    (brk) starts anywhere in the gigabyte above the loader (7D000000h), and about one start in a
-    few hundred puts it over 7FFE0000h, where Wine maps the shared user data: the program then
-    ends at once with exit code 1 ("failed to map the shared user data", which WINEDEBUG=-all
-    hides). Without randomisation the heap starts right after the loader, below that address."""
+    (brk) starts anywhere in the gigabyte above the 64-bit loader (7D000000h), and about one start
+    in a thousand puts it over 7FF00000h..7FFF0000h, where Wine maps the shared user data: the
+    program then ends at once with exit code 1 ("failed to map the shared user data", which
+    WINEDEBUG=-all hides). Without randomisation the heap starts right after the loader, below."""
     argv = [str(a) for a in argv]
     return ["setarch", "-R"] + argv if argv[:1] == ["wine"] else argv
 
