@@ -2,9 +2,9 @@
 // Every message the panel makes, each family and each parameter described once: the fixed bytes,
 // where a parameter lies, how its value becomes data bytes and which values it takes, how the
 // channels map onto the card's parts and where the digital-audio targets lie. The builders write
-// messages by these descriptions, the export extends them and the monitor reads them back by the
-// very same ones (message_reading), so none of the three can say a message differently from the
-// others.
+// messages by these descriptions, the export writes its merged data sets by them and the monitor
+// reads them back by the very same ones (message_reading), so none of the three can say a message
+// differently from the others.
 #include <cstddef>
 #include <cstdint>
 
@@ -58,11 +58,9 @@ constexpr uint8_t DataSetChecksum(uint8_t sum) { return static_cast<uint8_t>((12
 // S of the n-byte data set at `message`.
 uint8_t DataSetSum(const uint8_t* message, size_t n);
 
-// Writes the data set of `count` data bytes to `address` of `model` into out (DataSetLength(count)
-// bytes, checksum and F7 included) and returns its length; *checksumSum receives S, the sum the
-// checksum was made from, so that the message can be extended later.
-size_t WriteDataSet(uint8_t model, DataSetAddress address, const uint8_t* data, size_t count, uint8_t* out,
-                    uint8_t* checksumSum);
+// Writes the data set of `count` data bytes (each its low seven bits) to `address` of `model` into
+// out (DataSetLength(count) bytes, checksum and F7 included) and returns its length.
+size_t WriteDataSet(uint8_t model, DataSetAddress address, const uint8_t* data, size_t count, uint8_t* out);
 
 // ---- The GS synthesizer's master parameters.
 
@@ -87,7 +85,7 @@ constexpr int kKeyShiftCentre = 64;
 constexpr ValueRange kMasterTransposeShown = {kKeyShiftRange.low - kKeyShiftCentre,
                                               kKeyShiftRange.high - kKeyShiftCentre};
 
-// The longest message the builders make.
+// The longest message the builders make for one parameter.
 constexpr size_t kLongestMessage = DataSetLength(kMasterTuneDataCount);
 
 // ---- The card's own parameter map.
@@ -127,10 +125,13 @@ constexpr DataSetAddress ChannelAddress(int channel) {
                                                   : 0xFF;
   return {0x01, part, 0x00};
 }
+constexpr uint8_t ChannelReceiveData(int channel, bool onItsChannel) {
+  return onItsChannel ? static_cast<uint8_t>(channel) : kChannelOff;
+}
 
 // Digital audio: one byte at hi 00 (base + offset), the address high byte and base from the
 // target; the offsets are those of PanelSettings' DigitalBlock. The tune goes out as one message
-// of two 7-bit halves at +6/+7.
+// of two 7-bit halves at +6/+7; no single-byte parameter lies there.
 enum DigitalOffset : uint8_t {
   kDigitalVolume = 2,
   kDigitalBrightness = 3,
@@ -143,6 +144,7 @@ enum DigitalOffset : uint8_t {
   kDigitalChorus = 10,
 };
 constexpr ValueRange kDigitalOffsets = {kDigitalVolume, kDigitalChorus};
+constexpr bool IsDigitalTuneHalf(int offset) { return offset == kDigitalTuneMsb || offset == kDigitalTuneLsb; }
 constexpr size_t kDigitalBlockSize = kDigitalChorus + 1;
 constexpr ValueRange kDigitalTuneRange = {0, 16383};
 constexpr int kDigitalTuneCentre = 8192;
@@ -159,6 +161,25 @@ constexpr ValueRange kDigitalTransposeShown = {kDataByteRange.low - kDigitalTran
 
 enum class DigitalTarget : uint8_t { Stereo, Left, Right };
 constexpr int kDigitalTargetCount = 3;
-DataSetAddress DigitalAddress(DigitalTarget target, int offset);
-// "&Stereo", "Le&ft", "Ri&ght": the target button's caption.
-const char* DigitalTargetCaption(DigitalTarget target);
+
+struct DigitalTargetLayout {
+  uint8_t high;
+  uint8_t base;      // added to the parameter's offset
+  char name[7];      // as the panel names the target (the button's caption at start)
+  char caption[8];   // the button's caption once the target has been chosen
+};
+// Left and Right share the high byte; Right's parameters lie 0Ah further on.
+inline constexpr DigitalTargetLayout kDigitalTargets[kDigitalTargetCount] = {
+    {0x03, 0x00, "Stereo", "&Stereo"},
+    {0x02, 0x00, "Left", "Le&ft"},
+    {0x02, 0x0A, "Right", "Ri&ght"},
+};
+constexpr const DigitalTargetLayout& DigitalTargetLayoutOf(DigitalTarget target) {
+  const int index = static_cast<int>(target);
+  return kDigitalTargets[index < kDigitalTargetCount ? index : 0];
+}
+constexpr DataSetAddress DigitalAddress(DigitalTarget target, int offset) {
+  return {DigitalTargetLayoutOf(target).high, 0x00, static_cast<uint8_t>(DigitalTargetLayoutOf(target).base + offset)};
+}
+constexpr const char* DigitalTargetName(DigitalTarget target) { return DigitalTargetLayoutOf(target).name; }
+constexpr const char* DigitalTargetCaption(DigitalTarget target) { return DigitalTargetLayoutOf(target).caption; }

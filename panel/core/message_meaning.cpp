@@ -14,15 +14,12 @@ constexpr const char* kEffectNames[kEffectCount] = {
     "chorus level",  "chorus feedback", "chorus delay",  "chorus rate",  "chorus depth",
 };
 
-// The digital-audio parameters by device offset; 0 and 1 hold none. The tune's two halves (+6/+7)
-// go out together; alone they come only from the single-byte builder.
+// The digital-audio parameters by device offset; 0 and 1 hold none. The panel sends the tune's two
+// halves (+6/+7) together; the card also takes each alone, so the monitor names them too.
 constexpr const char* kDigitalNames[kDigitalBlockSize] = {
     nullptr,         nullptr,         "volume", "brightness", "rate", "transpose",
     "tuning upper half", "tuning lower half",  "pan",    "reverb",     "chorus",
 };
-
-// The digital-audio targets by number.
-constexpr const char* kTargetNames[kDigitalTargetCount] = {"Stereo", "Left", "Right"};
 
 // A text that never runs past the note's capacity.
 class Text {
@@ -120,7 +117,7 @@ size_t DescribeDigital(DigitalTarget target, int offset, const DataSetView& set,
   } else {
     return NotOurs(text);
   }
-  return text.Put(" (").Put(kTargetNames[static_cast<int>(target)]).Put(")").Done();
+  return text.Put(" (").Put(DigitalTargetName(target)).Put(")").Done();
 }
 
 size_t DescribeCard(const DataSetView& set, Text& text) {

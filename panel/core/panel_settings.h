@@ -14,11 +14,16 @@ struct PanelSettings {
   uint16_t Mute = 0xFFFF;              // bit n set: the part of channel n+1 receives on its own channel
 
   // Digital-audio parameters, indexed by their device offset (DigitalOffset, +2..+10); offsets 0
-  // and 1 hold no parameter. +6/+7 are the tune's two 7-bit halves and follow DTun.
-  uint8_t DigitalBlock[kDigitalBlockSize] = {0, 0, 127, 127, 2, 0, kDigitalTuneCentre >> 7, 0x00, 64, 100, 0};
+  // and 1 hold no parameter, and +6/+7 neither: the tune's two halves are made from DTun.
+  uint8_t DigitalBlock[kDigitalBlockSize] = {0, 0, 127, 127, 2, 0, 0, 0, 64, 100, 0};
 
   // Reverb/delay and chorus parameters in device order (EffectIndex, device address 00 00 index).
   uint8_t EffectsBlock[kEffectCount] = {kDefaultReverbType, 64, 64, 64, 0, 64, 19, 19, 3, 19};
+
+  // Whether the part of channel index 0..15 receives on its own channel (else it receives nothing).
+  constexpr bool ReceivesOnItsChannel(int channel) const {
+    return channel >= 0 && channel < kChannelCount && ((Mute >> channel) & 1) != 0;
+  }
 };
 
 // One persisted field: its four-letter value name, its width in bytes, where it lives in

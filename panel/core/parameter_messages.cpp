@@ -2,13 +2,6 @@
 
 namespace {
 
-// Slider identifiers with a rule of their own in SendControl.
-constexpr int kMasterVolumeId = 1000;
-constexpr int kMasterTuneId = 1002;
-constexpr int kDigitalTuneId = 2022;
-constexpr int kFirstEffectId = 3100;
-constexpr int kLastEffectId = kFirstEffectId + kChorusDepth;
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -20,7 +13,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 void ParameterMessages::SendDataSet(uint8_t model, DataSetAddress address, const uint8_t* data, size_t count) {
   uint8_t message[kLongestMessage];
-  sink_.Send(message, WriteDataSet(model, address, data, count, message, &checksumSum_));
+  sink_.Send(message, WriteDataSet(model, address, data, count, message));
 }
 
 void ParameterMessages::SendMasterVolume(int value) {
@@ -60,39 +53,24 @@ void ParameterMessages::SendReverbType(int index) {
 }
 
 void ParameterMessages::SendDigital(int offset, int value) {
-  if (!kDigitalOffsets.Contains(offset)) return;
+  if (!kDigitalOffsets.Contains(offset) || IsDigitalTuneHalf(offset)) return;
   settings_.DigitalBlock[offset] = DataByte(value);
   SendDataSet(kCardModel, DigitalAddress(target_, offset), &settings_.DigitalBlock[offset], 1);
 }
 
 void ParameterMessages::SendDigitalTune(int value) {
   settings_.DTun = static_cast<uint16_t>(kDigitalTuneRange.Clamp(value));
-  DigitalTuneData(settings_.DTun, settings_.DigitalBlock + kDigitalTuneMsb);
-  SendDataSet(kCardModel, DigitalAddress(target_, kDigitalTuneMsb), settings_.DigitalBlock + kDigitalTuneMsb,
-              kDigitalTuneDataCount);
+  uint8_t data[kDigitalTuneDataCount];
+  DigitalTuneData(settings_.DTun, data);
+  SendDataSet(kCardModel, DigitalAddress(target_, kDigitalTuneMsb), data, sizeof data);
 }
 
-void ParameterMessages::ToggleChannel(int channel) {
+void ParameterMessages::SendChannelReceive(int channel, bool onItsChannel) {
   if (channel < 0 || channel >= kChannelCount) return;
   const uint16_t bit = static_cast<uint16_t>(1u << channel);
-  const bool wasOn = (settings_.Mute & bit) != 0;
-  settings_.Mute = static_cast<uint16_t>(settings_.Mute ^ bit);
-  const uint8_t receive = wasOn ? kChannelOff : static_cast<uint8_t>(channel);
+  settings_.Mute = static_cast<uint16_t>(onItsChannel ? settings_.Mute | bit : settings_.Mute & ~bit);
+  const uint8_t receive = ChannelReceiveData(channel, onItsChannel);
   SendDataSet(kCardModel, ChannelAddress(channel), &receive, 1);
-}
-
-void ParameterMessages::SendControl(int id, int position) {
-  if (id >= kFirstEffectId && id <= kLastEffectId) {
-    SendEffect(id - kFirstEffectId, position);
-  } else if (id == kMasterVolumeId) {
-    SendMasterVolume(position);
-  } else if (id == kMasterTuneId) {
-    SendMasterTune(position);
-  } else if (id == kDigitalTuneId) {
-    SendDigitalTune(position);
-  } else {
-    SendDigital(id & 0x0F, position);
-  }
 }
 
 TransposeResult ParameterMessages::ApplyMasterTranspose(const char* text) {

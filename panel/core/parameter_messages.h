@@ -1,7 +1,7 @@
 #pragma once
-// The rules that turn one parameter change into one exact system-exclusive message. Each builder
-// updates PanelSettings, fills its message by the message layouts, keeps the sum its checksum was
-// made from (the export extends messages from it) and hands the message to the sink once.
+// The rules that turn one parameter change into one exact system-exclusive message. The builders
+// are the one writer of the panel's settings while it runs: each updates PanelSettings, fills its
+// message by the message layouts and hands the message to the sink once.
 #include <cstddef>
 #include <cstdint>
 
@@ -25,12 +25,11 @@ class ParameterMessages {
   void SendMasterKeyShift(int value);          // device value 40..88
   void SendEffect(int index, int value);       // index 1..9
   void SendReverbType(int index);              // 0..7
-  void SendDigital(int offset, int value);     // DigitalBlock offset 2..10
+  void SendDigital(int offset, int value);     // DigitalBlock offset 2..10, not the tune's halves
   void SendDigitalTune(int value);             // 0..16383
-  void ToggleChannel(int channel);             // channel index 0..15
-
-  // The slider dispatcher, by control identifier.
-  void SendControl(int id, int position);
+  // The part of channel index 0..15 receives on its own channel, or nothing.
+  void SendChannelReceive(int channel, bool onItsChannel);
+  void ToggleChannel(int channel) { SendChannelReceive(channel, !settings_.ReceivesOnItsChannel(channel)); }
 
   // text: the box's contents. On Reset the caller shows "0" in the box.
   TransposeResult ApplyMasterTranspose(const char* text);
@@ -40,11 +39,14 @@ class ParameterMessages {
   DigitalTarget CycleDigitalTarget();
   DigitalTarget Target() const { return target_; }
 
-  // The sum of the address and data bytes of the last data set built (modulo 256), which its
-  // checksum was made from; the master volume message carries no checksum and leaves it as it was.
-  uint8_t ChecksumSum() const { return checksumSum_; }
-
-  PanelSettings& Settings() { return settings_; }
+  const PanelSettings& Settings() const { return settings_; }
+  // Takes every setting of `values` but the port, which no setting of the panel changes; sends
+  // nothing.
+  void Adopt(const PanelSettings& values) {
+    const uint32_t port = settings_.Port;
+    settings_ = values;
+    settings_.Port = port;
+  }
 
  private:
   void SendDataSet(uint8_t model, DataSetAddress address, const uint8_t* data, size_t count);
@@ -52,7 +54,6 @@ class ParameterMessages {
   PanelSettings& settings_;
   MessageSink& sink_;
   DigitalTarget target_;
-  uint8_t checksumSum_ = 0;
 };
 
 // Reads a typed transpose value: an optional minus sign and decimal digits, blanks around allowed.

@@ -6,11 +6,6 @@ bool InRange(const SettingField& field, uint32_t value) {
   return value >= field.minValue && value <= field.maxValue;
 }
 
-// The tune's two 7-bit halves are not stored; they follow DTun.
-void FollowDigitalTune(PanelSettings& settings) {
-  DigitalTuneData(settings.DTun, settings.DigitalBlock + kDigitalTuneMsb);
-}
-
 }  // namespace
 
 void LoadSettings(PanelSettings& settings, SettingsStore& store) {
@@ -21,7 +16,6 @@ void LoadSettings(PanelSettings& settings, SettingsStore& store) {
     // name no reverb type); it is treated like a missing one.
     if (!store.Read(field.name, &value) || !InRange(field, value)) continue;
     WriteField(settings, field, value);
-    if (field.offset == offsetof(PanelSettings, DTun)) FollowDigitalTune(settings);
   }
   store.Close();
 }

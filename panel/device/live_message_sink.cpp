@@ -1,6 +1,5 @@
 #include "panel/device/live_message_sink.h"
 
 void LiveMessageSink::Send(const uint8_t* message, size_t n) {
-  const uint16_t base = static_cast<uint16_t>(port_);
-  for (size_t i = 0; i < n; ++i) mpu_.WriteData(base, message[i]);
+  for (size_t i = 0; i < n; ++i) mpu_.WriteData(base_, message[i]);
 }

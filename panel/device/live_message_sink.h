@@ -6,12 +6,13 @@
 
 class LiveMessageSink : public MessageSink {
  public:
-  // port: the settings' base address, read at each send; only its low 16 bits address ports.
-  LiveMessageSink(MpuPort& mpu, const uint32_t& port) : mpu_(mpu), port_(port) {}
+  // port: the stored port; only its low 16 bits address ports. No setting changes it while the
+  // panel runs.
+  LiveMessageSink(MpuPort& mpu, uint32_t port) : mpu_(mpu), base_(static_cast<uint16_t>(port)) {}
 
   void Send(const uint8_t* message, size_t n) override;
 
  private:
   MpuPort& mpu_;
-  const uint32_t& port_;
+  const uint16_t base_;
 };

@@ -1,6 +1,7 @@
 #pragma once
 // Where every finished message goes. The message builders hand each message to a sink and do not
-// know whether it reaches the card (LiveMessageSink) or is recorded somewhere else.
+// know whether it reaches the card (LiveMessageSink), is recorded somewhere else, or goes nowhere
+// (this base class: the builders' rules applied to a copy of the settings, for instance).
 #include <cstddef>
 #include <cstdint>
 
@@ -8,5 +9,5 @@ class MessageSink {
  public:
   virtual ~MessageSink() = default;
   // message: one complete system-exclusive message of n bytes, from F0h to F7h.
-  virtual void Send(const uint8_t* message, size_t n) = 0;
+  virtual void Send(const uint8_t* /*message*/, size_t /*n*/) {}
 };

@@ -10,7 +10,7 @@ constexpr size_t kPathSize = 260;
 
 // Builds the image and writes it; on failure the file is closed and removed before the user is
 // told, so no partial file outlives the message.
-int WriteImage(ExportInput& input, ExportFile& file, ImageMemory& memory, const char* path, MidiImage* image) {
+int WriteImage(const ExportInput& input, ExportFile& file, ImageMemory& memory, const char* path, MidiImage* image) {
   if (BuildImage(input, memory, image) != kImageBuilt) {
     file.Close();
     file.Delete(path);
@@ -28,7 +28,7 @@ int WriteImage(ExportInput& input, ExportFile& file, ImageMemory& memory, const 
 
 }  // namespace
 
-int SaveMidiFile(ExportInput& input, ExportUi& ui, ExportFile& file, ImageMemory& memory) {
+int SaveMidiFile(const ExportInput& input, ExportUi& ui, ExportFile& file, ImageMemory& memory) {
   char path[kPathSize] = {};
   if (!ui.ChoosePath(path, sizeof path)) return kExportCancelled;
 

@@ -15,7 +15,7 @@ constexpr int kExportCannotCreate = IDS_CANNOT_CREATE;
 constexpr int kExportWriteFailed = IDS_WRITE_FAILED;
 constexpr int kExportNoMemory = IDS_NO_MEMORY;
 
-int SaveMidiFile(ExportInput& input, ExportUi& ui, ExportFile& file, ImageMemory& memory);
+int SaveMidiFile(const ExportInput& input, ExportUi& ui, ExportFile& file, ImageMemory& memory);
 
 // Whether the export got as far as recording the image (it was saved, or the write failed).
 inline bool ImageWasRecorded(int result) { return result == kExportSaved || result == kExportWriteFailed; }

@@ -25,6 +25,20 @@ void FormatNumber(int value, char* buffer) {
 }
 
 bool IsChannelBox(int id) { return id >= IDC_CHANNEL_FIRST && id <= IDC_CHANNEL_LAST; }
+int ChannelBox(int channel) { return IDC_CHANNEL_FIRST + channel; }
+
+// The settings with what the controls show where it may differ from what was sent last (a slider
+// set without a finished gesture, a type selected but not yet applied), by the builders' own rules
+// applied to a copy: nothing is sent.
+PanelSettings ShownSettings(const ParameterMessages& messages, ControlSurface& surface) {
+  PanelSettings shown = messages.Settings();
+  MessageSink nowhere;
+  ParameterMessages rules(shown, nowhere, messages.Target());
+  rules.SendReverbType(surface.ComboSelection(IDC_REVERB_TYPE));
+  rules.SendMasterTune(surface.SliderPos(IDC_MASTER_TUNE));
+  rules.SendDigital(kDigitalVolume, surface.SliderPos(IDC_DIGITAL_VOLUME));
+  return shown;
+}
 
 }  // namespace
 
@@ -45,27 +59,18 @@ int FindReverbTypeByPrefix(const char* text) {
 }
 
 void PanelController::StartupPush() {
-  PanelSettings& settings = messages_.Settings();
+  const PanelSettings& settings = messages_.Settings();
+  surface_.SetText(IDC_DIGITAL_TARGET, DigitalTargetName(messages_.Target()));
 
-  const int byteHigh = kDataByteRange.high;
-  SetUpSlider(IDC_MASTER_VOLUME, byteHigh, settings.MVol);
-
-  // The digital-audio identifiers in ascending order: volume, brightness, tune, reverb, chorus.
-  SetUpSlider(IDC_DIGITAL_VOLUME, byteHigh, settings.DigitalBlock[kDigitalVolume]);
-  SetUpSlider(IDC_DIGITAL_BRIGHTNESS, byteHigh, settings.DigitalBlock[kDigitalBrightness]);
-  SetUpSlider(IDC_DIGITAL_TUNE, kDigitalTuneRange.high, settings.DTun, kDigitalTuneCentre);
-  SetUpSlider(IDC_DIGITAL_REVERB, byteHigh, settings.DigitalBlock[kDigitalReverb]);
-  SetUpSlider(IDC_DIGITAL_CHORUS, byteHigh, settings.DigitalBlock[kDigitalChorus]);
-
-  SetUpSlider(IDC_MASTER_TUNE, kMasterTuneRange.high, settings.MTun, kMasterTuneCentre);
-
+  for (const SliderControl& slider : kSliderControls) {
+    if (slider.parameter != SliderParameter::Effect) SetUpSlider(slider);
+  }
   SetUpTranspose(IDC_MASTER_TRANSPOSE, IDC_MASTER_TRANSPOSE_SPIN, kMasterTransposeShown,
                  settings.MTrn - kKeyShiftCentre);
   SetUpTranspose(IDC_DIGITAL_TRANSPOSE, IDC_DIGITAL_TRANSPOSE_SPIN, kDigitalTransposeShown,
                  settings.DigitalBlock[kDigitalTranspose] - kDigitalTransposeCentre);
-
-  for (int id = IDC_REVERB_LEVEL; id <= IDC_CHORUS_DEPTH; ++id) {
-    SetUpSlider(id, byteHigh, settings.EffectsBlock[id - IDC_REVERB_TYPE]);
+  for (const SliderControl& slider : kSliderControls) {
+    if (slider.parameter == SliderParameter::Effect) SetUpSlider(slider);
   }
 
   // A stored type outside the list would leave the combo empty and send no valid type.
@@ -74,25 +79,23 @@ void PanelController::StartupPush() {
   surface_.SetComboSelection(IDC_REVERB_TYPE, type);
   ApplyReverbType();
 
-  // Sending the stored channel states with the toggle: invert first, then toggle each channel.
-  const uint16_t stored = settings.Mute;
-  settings.Mute = static_cast<uint16_t>(~stored);
   for (int channel = 0; channel < kChannelCount; ++channel) {
-    surface_.SetCheck(IDC_CHANNEL_FIRST + channel, (stored >> channel) & 1);
-    messages_.ToggleChannel(channel);
+    const bool receives = settings.ReceivesOnItsChannel(channel);
+    surface_.SetCheck(ChannelBox(channel), receives);
+    messages_.SendChannelReceive(channel, receives);
   }
-  settings.Mute = stored;
 
   scrollEnded_ = true;
   reportingFaults_ = true;
 }
 
-void PanelController::SetUpSlider(int id, int high, int position, int tick) {
-  surface_.SetSliderRange(id, 0, high);
+void PanelController::SetUpSlider(const SliderControl& slider) {
+  surface_.SetSliderRange(slider.id, 0, SliderHigh(slider));
   // After the range: a trackbar refuses a tick mark outside its current range.
-  if (tick >= 0) surface_.SetSliderTick(id, tick);
-  surface_.SetSliderPos(id, position);
-  messages_.SendControl(id, surface_.SliderPos(id));
+  const int tick = SliderTick(slider);
+  if (tick >= 0) surface_.SetSliderTick(slider.id, tick);
+  surface_.SetSliderPos(slider.id, StoredSliderPosition(messages_.Settings(), slider));
+  SendSlider(messages_, slider, surface_.SliderPos(slider.id));
 }
 
 void PanelController::SetUpTranspose(int editId, int spinId, ValueRange range, int shown) {
@@ -118,7 +121,8 @@ void PanelController::OnScroll(int id, int code) {
   // The platform's trackbar can report the end of one mouse drag twice.
   if (scrollEnded_) return;
   scrollEnded_ = true;
-  messages_.SendControl(id, surface_.SliderPos(id));
+  const SliderControl* slider = FindSlider(id);
+  if (slider != nullptr) SendSlider(messages_, *slider, surface_.SliderPos(id));
 }
 
 void PanelController::OnEditKillFocus(int id) {
@@ -150,7 +154,7 @@ bool PanelController::OnChannelClicked(int id) {
   const int channel = id - IDC_CHANNEL_FIRST;
   messages_.ToggleChannel(channel);
   // The box flips on its own; set it from the state anyway so the two can never drift apart.
-  surface_.SetCheck(id, (messages_.Settings().Mute >> channel) & 1);
+  surface_.SetCheck(id, messages_.Settings().ReceivesOnItsChannel(channel));
   return true;
 }
 
@@ -177,11 +181,14 @@ void PanelController::OnFocusKey(int command) {
 void PanelController::OnPanic() { mpu_.Panic(static_cast<uint16_t>(messages_.Settings().Port)); }
 
 int PanelController::OnSaveMidi(ExportUi& ui, ExportFile& file, ImageMemory& memory) {
-  const int type = surface_.ComboSelection(IDC_REVERB_TYPE);
-  ExportInput input{messages_.Settings(), messages_.Target(), type, surface_.SliderPos(IDC_MASTER_TUNE),
-                    surface_.SliderPos(IDC_DIGITAL_VOLUME)};
-  const int result = SaveMidiFile(input, ui, file, memory);
-  if (ImageWasRecorded(result) && kReverbTypeRange.Contains(type)) ShowReverbControls(type);
+  const PanelSettings shown = ShownSettings(messages_, surface_);
+  const int result = SaveMidiFile({shown, messages_.Target()}, ui, file, memory);
+  if (!ImageWasRecorded(result)) return result;
+  messages_.Adopt(shown);
+  // With no type selected, the type in force was saved; its controls are shown already.
+  if (kReverbTypeRange.Contains(surface_.ComboSelection(IDC_REVERB_TYPE))) {
+    ShowReverbControls(shown.EffectsBlock[kReverbType]);
+  }
   return result;
 }
 

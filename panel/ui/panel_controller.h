@@ -6,6 +6,7 @@
 #include "panel/core/parameter_messages.h"
 #include "panel/device/mpu_port.h"
 #include "panel/ui/control_surface.h"
+#include "panel/ui/slider_controls.h"
 
 class ExportFile;
 class ExportUi;
@@ -59,9 +60,9 @@ class PanelController {
   // "Panic": resets the MIDI interface at the stored port.
   void OnPanic();
   // "Save &MIDI": saves the state with what the controls show (the selected type, the master tune
-  // and digital volume sliders, the digital-audio target). Once the image is recorded, the
-  // controls of the type it saved are shown, as choosing that type shows them. Returns
-  // SaveMidiFile's result.
+  // and digital volume sliders, the digital-audio target). Once the image is recorded, those
+  // values are the settings and the controls of the type it saved are shown, as choosing that
+  // type shows them. Returns SaveMidiFile's result.
   int OnSaveMidi(ExportUi& ui, ExportFile& file, ImageMemory& memory);
   // Alt+V, Alt+U, Alt+T (commands 2000..2002): the focus goes to the control of "&Volume:", of
   // "T&uning:" (the digital tune; the master one is "Tu&ning:") and of "&Transpose:". The keys
@@ -76,8 +77,8 @@ class PanelController {
   // Sends the combo's selected type and shows the decay or the time/repeat controls.
   void ApplyReverbType();
   void ShowReverbControls(int type);
-  // Range, tick mark (tick < 0: none), position, then the slider's position is sent.
-  void SetUpSlider(int id, int high, int position, int tick = -1);
+  // Range, tick mark, the stored position, then the slider's position is sent.
+  void SetUpSlider(const SliderControl& slider);
   void SetUpTranspose(int editId, int spinId, ValueRange range, int shown);
   void ApplyTranspose(int editId, const char* text);
 

@@ -15,8 +15,7 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes DataSet(uint8_t model, DataSetAddress address, Bytes data) {
   Bytes message(DataSetLength(data.size()));
-  uint8_t sum = 0;
-  message.resize(WriteDataSet(model, address, data.data(), data.size(), message.data(), &sum));
+  message.resize(WriteDataSet(model, address, data.data(), data.size(), message.data()));
   return message;
 }
 
@@ -32,13 +31,14 @@ TEST(MessageLayout, FamiliesAndTheChecksumRule) {
   EXPECT_EQ(DataSetChecksum(0x00), 0x00);
   EXPECT_EQ(DataSetChecksum(0x83), 0x7D);
   EXPECT_EQ(DataSetChecksum(0x80), 0x00);
-  uint8_t sum = 0;
   uint8_t tune[kLongestMessage];
   const uint8_t halves[2] = {0x7F, 0x7F};
-  ASSERT_EQ(WriteDataSet(kCardModel, {0x02, 0x00, 0x10}, halves, 2, tune, &sum), 12u);
-  EXPECT_EQ(sum, static_cast<uint8_t>(0x02 + 0x10 + 0x7F + 0x7F));  // wraps past 255
+  ASSERT_EQ(WriteDataSet(kCardModel, {0x02, 0x00, 0x10}, halves, 2, tune), 12u);
+  EXPECT_EQ(DataSetSum(tune, 12), static_cast<uint8_t>(0x02 + 0x10 + 0x7F + 0x7F));  // wraps past 255
   EXPECT_EQ(Bytes(tune, tune + 12), (Bytes{0xF0, 0x41, 0x10, 0x56, 0x12, 0x02, 0x00, 0x10, 0x7F, 0x7F, 0x70, 0xF7}));
   EXPECT_EQ(kLongestMessage, 14u);
+  // A stored value beyond seven bits never becomes a status byte inside the message.
+  EXPECT_EQ(DataSet(kCardModel, EffectAddress(kReverbLevel), {0xC2}), DataSet(kCardModel, EffectAddress(kReverbLevel), {0x42}));
 }
 
 TEST(MessageLayout, ReadingADataSetFindsItsPartsAndRefusesOtherBytes) {
@@ -129,6 +129,8 @@ TEST(MessageLayout, DigitalTargetsLieApartAndReadBack) {
     EXPECT_FALSE(DigitalOfAddress(other, &target, &offset));
   }
   EXPECT_STREQ(DigitalTargetCaption(DigitalTarget::Left), "Le&ft");
+  EXPECT_STREQ(DigitalTargetName(DigitalTarget::Stereo), "Stereo");
+  EXPECT_STREQ(DigitalTargetName(DigitalTarget::Right), "Right");
 }
 
 TEST(MessageLayout, ValueRangesAsThePanelShowsThem) {

@@ -57,11 +57,22 @@ TEST(MessageMeaning, EveryBuilderAtEveryValueReadsAsThePanelShowsIt) {
   for (int k = 1; k <= 9; ++k) {
     for (int v = 0; v <= 127; ++v) { c.messages.SendEffect(k, v); expect(std::string(kEffects[k]) + Format(" %d", v)); }
   }
-  for (const char* target : kTargets) {
+  const uint8_t kTargetAddress[][2] = {{0x03, 0x00}, {0x02, 0x00}, {0x02, 0x0A}};  // high byte, base
+  for (int t = 0; t < 3; ++t) {
+    const char* target = kTargets[t];
+    const uint8_t* address = kTargetAddress[t];
     for (int o = 2; o <= 10; ++o) {
       for (int v = 0; v <= 127; ++v) {
+        const std::string meaning =
+            std::string("digital-audio ") + kDigital[o] + Format(" %d (%s)", o == 5 ? v - 64 : v, target);
+        if (o == 6 || o == 7) {
+          // The panel sends the tune whole; the card also takes each half alone.
+          const uint8_t low = static_cast<uint8_t>(address[1] + o);
+          EXPECT_EQ(Meaning(DataSet(0x56, {address[0], 0x00, low, static_cast<uint8_t>(v)})), meaning);
+          continue;
+        }
         c.messages.SendDigital(o, v);
-        expect(std::string("digital-audio ") + kDigital[o] + Format(" %d (%s)", o == 5 ? v - 64 : v, target));
+        expect(meaning);
       }
     }
     for (int v = 0; v <= 16383; ++v) { c.messages.SendDigitalTune(v); expect(Format("digital-audio tuning %d (%s)", v, target)); }

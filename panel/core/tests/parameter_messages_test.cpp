@@ -1,5 +1,4 @@
-// The exact messages the builders send to the card, what they store, and the checksum sum they
-// leave for the export.
+// The exact messages the builders send to the card and what they store.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,14 +13,6 @@
 namespace {
 
 struct PanelCapture : MessageCapture {
-  // Builds a data set whose checksum sum is `sum` and forgets it: a digital tune (Stereo: 03 00 06
-  // and the two halves) reaches any sum from 09h to 107h, 16285 gives A5h.
-  void LeaveChecksumSum(uint8_t sum) {
-    const int halves = sum - 0x09;
-    messages.SendDigitalTune(halves > 0x7F ? ((0x7F << 7) | (halves - 0x7F)) : halves);
-    Take();
-    EXPECT_EQ(messages.ChecksumSum(), sum);
-  }
   // The one message a builder call sent.
   Bytes One() {
     std::vector<Bytes> all = Take();
@@ -119,9 +110,8 @@ class BuilderCase : public ::testing::TestWithParam<Case> {};
 
 }  // namespace
 
-TEST_P(BuilderCase, SendsExactlyThisOneMessageWithTheRightChecksumAndSum) {
+TEST_P(BuilderCase, SendsExactlyThisOneMessageWithTheRightChecksum) {
   PanelCapture c;
-  c.LeaveChecksumSum(0xA5);
   c.settings.Mute = GetParam().mute;
   SelectTarget(c.messages, GetParam().target);
   GetParam().act(c.messages);
@@ -131,12 +121,7 @@ TEST_P(BuilderCase, SendsExactlyThisOneMessageWithTheRightChecksumAndSum) {
   EXPECT_EQ(m.front(), 0xF0);
   EXPECT_EQ(m.back(), 0xF7);
   for (size_t i = 1; i + 1 < m.size(); ++i) EXPECT_LT(m[i], 0x80) << "byte " << i;
-  if (m[1] == 0x7F) {
-    EXPECT_EQ(c.messages.ChecksumSum(), 0xA5) << "master volume carries no checksum";
-  } else {
-    EXPECT_TRUE(ChecksumIsRight(m));
-    EXPECT_EQ(c.messages.ChecksumSum(), AddressAndDataSum(m));
-  }
+  if (m[1] != 0x7F) EXPECT_TRUE(ChecksumIsRight(m)) << "master volume carries no checksum";
 }
 
 INSTANTIATE_TEST_SUITE_P(Messages, BuilderCase, ::testing::ValuesIn(kCases),
@@ -147,26 +132,6 @@ INSTANTIATE_TEST_SUITE_P(Messages, BuilderCase, ::testing::ValuesIn(kCases),
                            }
                            return name;
                          });
-
-// The export appends data bytes to the sum and closes the message itself; a sum that wraps
-// past 255 must still give the checksum the card expects.
-TEST(ChecksumSum, ExtendedWithMoreDataStillGivesTheCardsChecksum) {
-  PanelCapture c;
-  SelectTarget(c.messages, DigitalTarget::Right);
-  c.messages.SendDigitalTune(16383);  // 02 00 10 7F 7F: the sum wraps
-  EXPECT_EQ(c.messages.ChecksumSum(), static_cast<uint8_t>(0x02 + 0x10 + 0x7F + 0x7F));
-  Bytes m = c.One();
-  m.pop_back();
-  m.pop_back();
-  uint8_t sum = c.messages.ChecksumSum();
-  for (uint8_t extra : {0x7F, 0x7F, 0x7F}) {
-    m.push_back(extra);
-    sum = static_cast<uint8_t>(sum + extra);
-  }
-  m.push_back(DataSetChecksum(sum));
-  m.push_back(0xF7);
-  EXPECT_TRUE(ChecksumIsRight(m));
-}
 
 TEST(Builders, StoreWhatTheySend) {
   PanelCapture c;
@@ -187,9 +152,26 @@ TEST(Builders, StoreWhatTheySend) {
   EXPECT_EQ(s.EffectsBlock[kReverbType], 6);
   EXPECT_EQ(s.DigitalBlock[kDigitalReverb], 90);
   EXPECT_EQ(s.DTun, 0x1234);
-  EXPECT_EQ(s.DigitalBlock[kDigitalTuneMsb], 0x1234 >> 7);
-  EXPECT_EQ(s.DigitalBlock[kDigitalTuneLsb], 0x1234 & 0x7F);
   EXPECT_EQ(s.Mute, 0xFFF7);
+}
+
+// Loading a file or saving what the controls show replaces the settings at once; the port is no
+// setting of the panel and stays.
+TEST(Builders, AdoptTakesEverySettingButThePortAndSendsNothing) {
+  PanelCapture c;
+  PanelSettings values;
+  values.Port = 0x300;
+  values.MVol = 5;
+  values.Mute = 0x00F0;
+  values.EffectsBlock[kChorusDepth] = 1;
+  values.DigitalBlock[kDigitalPan] = 2;
+  c.messages.Adopt(values);
+  EXPECT_TRUE(c.Take().empty());
+  EXPECT_EQ(c.settings.Port, 0x330u);
+  EXPECT_EQ(c.settings.MVol, 5);
+  EXPECT_EQ(c.settings.Mute, 0x00F0);
+  EXPECT_EQ(c.settings.EffectsBlock[kChorusDepth], 1);
+  EXPECT_EQ(c.settings.DigitalBlock[kDigitalPan], 2);
 }
 
 TEST(Builders, DigitalValueKeepsItsLowSevenBits) {
@@ -220,19 +202,19 @@ TEST(Builders, OutOfRangeValuesAreHeldToTheirRange) {
 TEST(Builders, AnIndexThatNamesNoParameterSendsAndChangesNothing) {
   PanelCapture c;
   c.settings.MVol = 77;
-  c.LeaveChecksumSum(0x11);
   const PanelSettings before = c.settings;
   c.messages.SendEffect(0, 5);
   c.messages.SendEffect(10, 5);
   c.messages.SendDigital(1, 5);
   c.messages.SendDigital(11, 5);
   c.messages.SendDigital(-3, 5);
+  c.messages.SendDigital(kDigitalTuneMsb, 5);  // the tune goes out whole, from DTun
+  c.messages.SendDigital(kDigitalTuneLsb, 5);
   c.messages.ToggleChannel(16);
   c.messages.ToggleChannel(-1);
-  c.messages.SendControl(2027, 5);  // offset 11
-  c.messages.SendControl(3100, 5);  // the type combo is no slider
+  c.messages.SendChannelReceive(16, true);
   EXPECT_TRUE(c.Take().empty());
-  EXPECT_EQ(c.messages.ChecksumSum(), 0x11);
+  EXPECT_EQ(before.DTun, c.settings.DTun);
   EXPECT_EQ(0, std::memcmp(before.DigitalBlock, c.settings.DigitalBlock, sizeof before.DigitalBlock));
   EXPECT_EQ(0, std::memcmp(before.EffectsBlock, c.settings.EffectsBlock, sizeof before.EffectsBlock));
   EXPECT_EQ(before.Mute, c.settings.Mute);
@@ -277,12 +259,11 @@ TEST(Channels, EveryChannelGoesToItsPart) {
   EXPECT_EQ(c.settings.Mute, 0xFFFF);
 }
 
-// How the panel sends the stored state without changing it: complement, then toggle each.
-TEST(Channels, ComplementThenToggleSendsTheStoredStateAndKeepsIt) {
+// How the panel sends the stored state: each channel says whether it receives on its own channel.
+TEST(Channels, SendingTheStoredStateKeepsIt) {
   PanelCapture c;
   c.settings.Mute = 0x8201;  // channels 1, 10 and 16 receive
-  c.settings.Mute = static_cast<uint16_t>(~c.settings.Mute);
-  for (int n = 0; n < 16; ++n) c.messages.ToggleChannel(n);
+  for (int n = 0; n < 16; ++n) c.messages.SendChannelReceive(n, c.settings.ReceivesOnItsChannel(n));
   const auto sent = c.Take();
   ASSERT_EQ(sent.size(), 16u);
   for (int n = 0; n < 16; ++n) {
@@ -290,30 +271,10 @@ TEST(Channels, ComplementThenToggleSendsTheStoredStateAndKeepsIt) {
     EXPECT_EQ(sent[n][8], receives ? n : 0x10) << n;
   }
   EXPECT_EQ(c.settings.Mute, 0x8201);
-}
-
-TEST(SendControl, DispatchesEachSliderToItsParameter) {
-  struct Route {
-    int id;
-    const char* expected;
-  };
-  const Route routes[] = {
-      {1000, "F0 7F 7F 04 01 7F 33 F7"},
-      {1002, "F0 41 10 42 12 40 00 00 00 00 04 0B 31 F7"},  // 51 + 24 = 4Bh
-      {2022, "F0 41 10 56 12 03 00 06 00 33 44 F7"},
-      {2018, "F0 41 10 56 12 03 00 02 33 48 F7"},
-      {2019, "F0 41 10 56 12 03 00 03 33 47 F7"},
-      {2025, "F0 41 10 56 12 03 00 09 33 41 F7"},
-      {2026, "F0 41 10 56 12 03 00 0A 33 40 F7"},
-      {3101, "F0 41 10 56 12 00 00 01 33 4C F7"},
-      {3105, "F0 41 10 56 12 00 00 05 33 48 F7"},
-      {3109, "F0 41 10 56 12 00 00 09 33 44 F7"},
-  };
-  for (const Route& r : routes) {
-    PanelCapture c;
-    c.messages.SendControl(r.id, 51);
-    EXPECT_EQ(ToHex(c.One()), r.expected) << r.id;
-  }
+  c.messages.SendChannelReceive(1, true);
+  c.messages.SendChannelReceive(15, false);
+  EXPECT_EQ(c.settings.Mute, 0x0203);
+  EXPECT_EQ(c.Take().size(), 2u);
 }
 
 TEST(Transpose, TextThatIsNoNumberSendsAndChangesNothing) {

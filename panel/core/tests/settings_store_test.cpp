@@ -121,7 +121,7 @@ TEST(SettingsTable, DefaultsAreTheFirstRunValues) {
   EXPECT_EQ(s.MTun, 1000);
   EXPECT_EQ(s.DTun, 0x2000);
   EXPECT_EQ(s.Mute, 0xFFFF);
-  const uint8_t digital[9] = {127, 127, 2, 0, 0x40, 0x00, 64, 100, 0};
+  const uint8_t digital[9] = {127, 127, 2, 0, 0, 0, 64, 100, 0};  // +6/+7: the tune is DTun
   EXPECT_EQ(std::memcmp(s.DigitalBlock + 2, digital, 9), 0);
   const uint8_t effects[10] = {4, 64, 64, 64, 0, 64, 19, 19, 3, 19};
   EXPECT_EQ(std::memcmp(s.EffectsBlock, effects, 10), 0);
@@ -229,14 +229,16 @@ TEST(LoadSettings, MuteZeroIsWrittenBackAsZero) {
   EXPECT_EQ(store.values.at("Mute"), 0u);
 }
 
-TEST(LoadSettings, LoadedDigitalTuneCarriesItsTwoHalves) {
+TEST(LoadSettings, LoadedDigitalTuneGoesOutAsItsTwoHalves) {
   FakeSettingsStore store;
   store.values["DTun"] = 0x3FFF;
   PanelSettings s;
   LoadSettings(s, store);
   EXPECT_EQ(s.DTun, 0x3FFF);
-  EXPECT_EQ(s.DigitalBlock[kDigitalTuneMsb], 0x7F);
-  EXPECT_EQ(s.DigitalBlock[kDigitalTuneLsb], 0x7F);
+  uint8_t halves[kDigitalTuneDataCount];
+  DigitalTuneData(s.DTun, halves);
+  EXPECT_EQ(halves[0], 0x7F);
+  EXPECT_EQ(halves[1], 0x7F);
 }
 
 TEST(SaveSettings, FirstExitCreatesAllTwentyThreeValuesInOrder) {

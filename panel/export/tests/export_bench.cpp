@@ -21,17 +21,9 @@ void HeapImageMemory::Release(uint8_t* block) {
   block_ = nullptr;
 }
 
-void ExportBench::Open() {
-  reverbType = settings.EffectsBlock[kReverbType];
-  masterTunePosition = settings.MTun;
-  digitalVolumePosition = settings.DigitalBlock[kDigitalVolume];
-  CardBytes();
-}
-
 Bytes ExportBench::Build(int* result) {
-  ExportInput input = Input();
   MidiImage image;
-  const int r = BuildImage(input, memory, &image);
+  const int r = BuildImage(Input(), memory, &image);
   if (result) *result = r;
   Bytes bytes;
   if (r == kImageBuilt) bytes.assign(image.block, image.block + image.size);

@@ -1,6 +1,6 @@
 #pragma once
 // The builders wired as in the program, with the software interface in place of the card, and
-// what the panel hands the export as plain fields, for recording exports.
+// what the panel hands the export, for recording exports.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,18 +27,14 @@ class HeapImageMemory : public ImageMemory {
   uint8_t* block_ = nullptr;
 };
 
-// The card's bench with the export's page memory and the panel's controls beside it.
+// The card's bench with the export's page memory and the digital-audio target beside it.
 struct ExportBench : CardBench {
   HeapImageMemory memory;
-  // What the panel's controls show, as the export takes it.
   DigitalTarget target = DigitalTarget::Stereo;
-  int reverbType = -1;
-  int masterTunePosition = 0;
-  int digitalVolumePosition = 0;
 
-  // The panel as opened: its controls show the settings; what it sent the card is forgotten.
-  void Open();
-  ExportInput Input() { return {settings, target, reverbType, masterTunePosition, digitalVolumePosition}; }
+  // The panel as opened: what it sent the card is forgotten.
+  void Open() { CardBytes(); }
+  ExportInput Input() { return {settings, target}; }
   // BuildImage; on success returns the image and releases its block. `result` gets BuildImage's.
   Bytes Build(int* result = nullptr);
   // The data-port bytes the card has received since the last call (or since Open).

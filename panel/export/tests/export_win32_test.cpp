@@ -197,8 +197,7 @@ struct SaveCase {
   CountedPages pages;
 
   int Save(ExportFile& file, ImageMemory& memory) {
-    ExportInput input = bench.Input();
-    return SaveMidiFile(input, ui, file, memory);
+    return SaveMidiFile(bench.Input(), ui, file, memory);
   }
 };
 

@@ -1,6 +1,7 @@
-// The recorder against arbitrary delta times, lengths, messages and buffer sizes: an event is
-// written whole and reads back exactly, or it is left out whole; nothing is ever written past the
-// end (the buffer is allocated at its exact size, so the sanitizer sees any such write).
+// The recorder against arbitrary messages and buffer sizes: an event is written whole and reads back
+// exactly, with the delta time its predecessor asked for, or it is left out whole; nothing is ever
+// written past the end (the buffer is allocated at its exact size, so the sanitizer sees any such
+// write).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -18,15 +19,20 @@ struct Input {
     --size;
     return *data++;
   }
-  uint32_t Word() {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v = (v << 8) | Byte();
-    return v;
-  }
 };
 
 void Check(bool ok) {
   if (!ok) std::abort();
+}
+
+uint32_t ReadQuantity(const uint8_t** p) {
+  uint32_t value = 0;
+  for (int groups = 1;; ++groups) {
+    Check(groups <= 5);
+    const uint8_t b = *(*p)++;
+    value = (value << 7) | (b & 0x7F);
+    if ((b & 0x80) == 0) return value;
+  }
 }
 }  // namespace
 
@@ -37,18 +43,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::memset(buffer.get(), 0xAA, capacity);
   MessageRecorder recorder(buffer.get(), capacity);
 
+  uint32_t expectedDelta = 0;
   while (in.size > 0) {
-    uint8_t message[32];
+    uint8_t message[200];
     const size_t n = 1 + in.Byte() % sizeof message;
     for (size_t i = 0; i < n; ++i) message[i] = in.Byte();
-    const uint32_t microseconds = in.Word() >> (in.Byte() % 32);
-    const uint8_t length = in.Byte();
-    recorder.WaitBeforeNextEvent(microseconds);
-    recorder.SetRecordLength(length);
 
     const size_t before = recorder.Size();
     recorder.Send(message, n);
     const size_t after = recorder.Size();
+    const uint32_t delta = expectedDelta;
+    expectedDelta = TicksAfterMessage(n);
     Check(after >= before && after <= capacity);
     if (after == before) {
       Check(recorder.Overflowed());
@@ -57,17 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // Read the event back.
     const uint8_t* p = buffer.get() + before;
-    uint32_t delta = 0;
-    int groups = 0;
-    for (;;) {
-      Check(++groups <= 5);
-      const uint8_t b = *p++;
-      delta = (delta << 7) | (b & 0x7F);
-      if ((b & 0x80) == 0) break;
-    }
-    Check(delta == microseconds / kMicrosecondsPerTick);
+    Check(ReadQuantity(&p) == delta);
     Check(*p++ == message[0]);
-    Check(*p++ == length);
+    Check(ReadQuantity(&p) == n - 1);
     Check(std::memcmp(p, message + 1, n - 1) == 0);
     Check(p + (n - 1) == buffer.get() + after);
   }

@@ -17,8 +17,7 @@ struct SaveBench : ExportBench {
 
   SaveBench() { Open(); }
   int Save() {
-    ExportInput input = Input();
-    return SaveMidiFile(input, ui, file, memory);
+    return SaveMidiFile(Input(), ui, file, memory);
   }
 
   void ExpectLiveWithoutBuffer() {

@@ -131,25 +131,23 @@ TEST(MidiImage, ChannelsCarryTheirStoredStateAndMuteIsUnchanged) {
   }
 }
 
-// Every setting lands in its place, taken from the controls where the panel shows it.
+// Every setting lands in its place.
 TEST(MidiImage, NonDefaultSettingsLandInTheirBlocks) {
   ExportBench bench;
   bench.settings.MVol = 100;
   bench.settings.MTrn = 40;
+  bench.settings.MTun = 0;
   bench.settings.EffectsBlock[kReverbType] = 6;
   for (int k = 1; k <= 9; ++k) bench.settings.EffectsBlock[k] = static_cast<uint8_t>(10 * k);
-  bench.settings.DigitalBlock[kDigitalVolume] = 5;
+  bench.settings.DigitalBlock[kDigitalVolume] = 99;
   bench.settings.DigitalBlock[kDigitalBrightness] = 6;
   bench.settings.DigitalBlock[kDigitalRate] = 1;
   bench.settings.DigitalBlock[kDigitalTranspose] = 70;
-  bench.messages.SendDigitalTune(16383);  // the tune's two halves follow it
+  bench.settings.DTun = 16383;
   bench.settings.DigitalBlock[kDigitalPan] = 0;
   bench.settings.DigitalBlock[kDigitalReverb] = 127;
   bench.settings.DigitalBlock[kDigitalChorus] = 33;
   bench.Open();
-  // Thumbs moved without a finished gesture: the export takes what the controls show.
-  bench.masterTunePosition = 0;
-  bench.digitalVolumePosition = 99;
 
   const SmfFile file = Read(bench.Build());
   // Checksums are checked by Read; here the bytes before them.
@@ -160,31 +158,33 @@ TEST(MidiImage, NonDefaultSettingsLandInTheirBlocks) {
             Hex(Bytes{0x41, 0x10, 0x42, 0x12, 0x40, 0, 0, 0, 0, 1, 8, 100, 40}));
   EXPECT_EQ(Hex(Prefix(file.events[kDigitalEvent].data, 16)),
             Hex(Bytes{0x41, 0x10, 0x56, 0x12, 3, 0, 2, 99, 6, 1, 70, 0x7F, 0x7F, 0, 127, 33}));
-  EXPECT_EQ(bench.settings.MTun, 0);
-  EXPECT_EQ(bench.settings.DigitalBlock[kDigitalVolume], 99);
   EXPECT_TRUE(bench.CardBytes().empty());
 }
 
-TEST(MidiImage, ReverbTypeComesFromTheTypeControl) {
+// The export reads a copy of the settings: nothing of them changes, whatever it saves.
+TEST(MidiImage, SettingsStayAsTheyWere) {
   ExportBench bench;
+  bench.settings.Mute = 0x00FF;
+  bench.settings.DTun = 5;
   bench.Open();
-  bench.reverbType = 7;  // selected, not yet applied
-  const SmfFile file = Read(bench.Build());
-  EXPECT_EQ(file.events[kEffectsEvent].data[7], 7);
-  EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 7);
-  EXPECT_TRUE(bench.CardBytes().empty());
+  const PanelSettings before = bench.settings;
+  bench.Build();
+  for (const SettingField& field : kSettingFields) {
+    EXPECT_EQ(ReadField(bench.settings, field), ReadField(before, field)) << field.name;
+  }
 }
 
-// Typing a text that names no type clears the combo's selection; the card keeps the type it has,
-// and so does the file.
-TEST(MidiImage, ComboWithoutSelectionSavesTheStoredType) {
+// Values beyond seven bits never reach a saved message as status bytes, and sums past 255 still
+// give the checksum the card expects.
+TEST(MidiImage, LargeValuesStayDataBytesWithTheRightChecksums) {
   ExportBench bench;
-  bench.settings.EffectsBlock[kReverbType] = 2;
+  for (int k = 1; k <= 9; ++k) bench.settings.EffectsBlock[k] = 0xFF;
+  for (uint8_t& value : bench.settings.DigitalBlock) value = 0xFF;
+  bench.settings.MVol = 0xFF;
   bench.Open();
-  bench.reverbType = -1;
   const SmfFile file = Read(bench.Build());
-  EXPECT_EQ(file.events[kEffectsEvent].data[7], 2);
-  EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 2);
+  EXPECT_EQ(file.events[kEffectsEvent].data[8], 0x7F);
+  EXPECT_EQ(file.events[kDigitalEvent].data[7], 0x7F);
 }
 
 TEST(MidiImage, NoMemoryLeavesEverythingAsItWas) {

@@ -118,6 +118,7 @@ TEST(StartupPush, DefaultsSetEveryControl) {
   EXPECT_FALSE(s.visible[IDC_REPEAT_LABEL]);
 
   for (int id = IDC_CHANNEL_FIRST; id <= IDC_CHANNEL_LAST; ++id) EXPECT_TRUE(s.checks[id]) << id;
+  EXPECT_EQ(s.texts[IDC_DIGITAL_TARGET], "Stereo");
   EXPECT_EQ(bench.settings.Mute, 0xFFFF);
 }
 
@@ -248,6 +249,36 @@ TEST_F(Opened, EachKeyboardOrPageStepSendsOnce) {
 TEST_F(Opened, EndWithoutAnyStepSendsNothing) {
   panel.OnScroll(IDC_MASTER_VOLUME, kScrollEnd);
   EXPECT_EQ(bench.TakeBytes(), kNothing);
+}
+
+TEST_F(Opened, EachSliderSendsItsOwnParameterAndOtherControlsNothing) {
+  struct Route {
+    int id;
+    const char* expected;
+  };
+  const Route routes[] = {
+      {IDC_MASTER_VOLUME, "F0 7F 7F 04 01 7F 33 F7"},
+      {IDC_MASTER_TUNE, "F0 41 10 42 12 40 00 00 00 00 04 0B 31 F7"},  // 51 + 24 = 4Bh
+      {IDC_DIGITAL_TUNE, "F0 41 10 56 12 03 00 06 00 33 44 F7"},
+      {IDC_DIGITAL_VOLUME, "F0 41 10 56 12 03 00 02 33 48 F7"},
+      {IDC_DIGITAL_BRIGHTNESS, "F0 41 10 56 12 03 00 03 33 47 F7"},
+      {IDC_DIGITAL_REVERB, "F0 41 10 56 12 03 00 09 33 41 F7"},
+      {IDC_DIGITAL_CHORUS, "F0 41 10 56 12 03 00 0A 33 40 F7"},
+      {IDC_REVERB_LEVEL, "F0 41 10 56 12 00 00 01 33 4C F7"},
+      {IDC_CHORUS_LEVEL, "F0 41 10 56 12 00 00 05 33 48 F7"},
+      {IDC_CHORUS_DEPTH, "F0 41 10 56 12 00 00 09 33 44 F7"},
+  };
+  for (const Route& r : routes) {
+    bench.surface.MoveThumb(r.id, 51);
+    panel.OnScroll(r.id, kScrollLineDown);
+    panel.OnScroll(r.id, kScrollEnd);
+    EXPECT_EQ(Hex(bench.TakeBytes()), r.expected) << r.id;
+  }
+  for (int other : {IDC_REVERB_TYPE, IDC_DIGITAL_TRANSPOSE, IDC_DIGITAL_TRANSPOSE_SPIN, IDC_CHANNEL_FIRST, 2027}) {
+    panel.OnScroll(other, kScrollLineDown);
+    panel.OnScroll(other, kScrollEnd);
+    EXPECT_EQ(bench.TakeBytes(), kNothing) << other;
+  }
 }
 
 // ---------------------------------------------------------------- transpose boxes
@@ -478,11 +509,30 @@ TEST_F(Opened, SaveMidiHandsTheExportWhatTheControlsShow) {
   EXPECT_EQ(Bytes(saved.events[19].data.begin() + 4, saved.events[19].data.begin() + 8),
             (Bytes{0x02, 0x00, 0x0C, 99}));                                  // Right, volume 99
   EXPECT_EQ(bench.messages.Target(), DigitalTarget::Right);
+  // What was saved is the state from now on (and is stored at exit).
   EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 7);
+  EXPECT_EQ(bench.settings.MTun, 0);
+  EXPECT_EQ(bench.settings.DigitalBlock[kDigitalVolume], 99);
   EXPECT_TRUE(bench.surface.visible[IDC_DELAY_TIME]);
   EXPECT_FALSE(bench.surface.visible[IDC_REVERB_DECAY]);
   EXPECT_EQ(bench.TakeBytes(), kNothing) << "the card sees nothing of an export";
   EXPECT_EQ(memory.obtained, memory.released);
+}
+
+// Typing a text that names no type clears the combo's selection; the card keeps the type it has,
+// and so does the file.
+TEST_F(Opened, SaveMidiWithoutATypeSelectedSavesTheTypeInForce) {
+  Journal journal;
+  ScriptedUi ui{journal};
+  MemoryFile file{journal};
+  HeapImageMemory memory;
+  bench.messages.SendReverbType(2);
+  bench.surface.comboSelections[IDC_REVERB_TYPE] = -1;
+  EXPECT_EQ(panel.OnSaveMidi(ui, file, memory), kExportSaved);
+  SmfFile saved;
+  ASSERT_EQ(CheckExportedShape(file.contents, &saved), "");
+  EXPECT_EQ(saved.events[1].data[7], 2);
+  EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 2);
 }
 
 TEST_F(Opened, SaveMidiThatRecordsNothingLeavesTheControlsAlone) {
@@ -495,10 +545,12 @@ TEST_F(Opened, SaveMidiThatRecordsNothingLeavesTheControlsAlone) {
   EXPECT_EQ(panel.OnSaveMidi(ui, file, memory), kExportCancelled);
   ui.chosen = "C:\\out\\state.mid";
   memory.refuse = true;
+  bench.surface.MoveThumb(IDC_MASTER_TUNE, 0);
   EXPECT_EQ(panel.OnSaveMidi(ui, file, memory), kExportNoMemory);
   EXPECT_TRUE(bench.surface.visible[IDC_REVERB_DECAY]);
   EXPECT_FALSE(bench.surface.visible[IDC_DELAY_TIME]);
   EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 4);
+  EXPECT_EQ(bench.settings.MTun, 1000);
 }
 
 TEST(PortFaults, ToldOncePerFaultAndNotBeforeTheStartupPushHasEnded) {

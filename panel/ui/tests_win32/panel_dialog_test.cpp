@@ -97,6 +97,7 @@ TEST_F(PanelDialogTest, StartupPushSetsEveryControlAndSends35Messages) {
   EXPECT_EQ(Send(2023, EM_GETLIMITTEXT), 3);
   EXPECT_EQ(TextOf(Item(1006)), "0");
   EXPECT_EQ(TextOf(Item(2023)), "-64");
+  EXPECT_EQ(TextOf(Item(IDC_DIGITAL_TARGET)), "Stereo");
   for (int id = IDC_CHANNEL_FIRST; id <= IDC_CHANNEL_LAST; ++id) EXPECT_EQ(Send(id, BM_GETCHECK), BST_CHECKED);
 
   HMENU menu = GetSystemMenu(dialog->Handle(), FALSE);
