@@ -23,10 +23,8 @@ void ProgramEntry() {
   while (__CTOR_LIST__[count + 1] != nullptr) ++count;
   while (count > 0) __CTOR_LIST__[count--]();
 
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  GetStartupInfoA(&startup);
-  const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
+  // SW_SHOWDEFAULT has ShowWindow take the show state that the program's starter asked for: the
+  // start-up need not read it itself.
   char noArguments[] = "";
-  ExitProcess(static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr, noArguments, show)));
+  ExitProcess(static_cast<UINT>(WinMain(GetModuleHandleA(nullptr), nullptr, noArguments, SW_SHOWDEFAULT)));
 }

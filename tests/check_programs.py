@@ -14,12 +14,23 @@ for no Windows newer than 4.0, and it has no delay imports.
 
 Programs whose name starts with "Tambrel" are panels: besides dialog 102, icon 128 and the version
 record they carry accelerator table 129, the strings 175..183 and file version 1.4.0.2.
+
+Every program carries application manifest 1 (UTF-8 XML): the execution level (asInvoker for the
+panels, requireAdministrator for the uninstaller, uiAccess false), the panels' DPI awareness at the
+system DPI, all five supportedOS systems and no common-controls 6 dependency. It must also keep a
+form that every Windows XP starts: each element declares at most one namespace (on XP SP2 and on
+Server 2003 before SP1, an element with two declarations, such as the same namespace with and
+without a prefix, crashes csrss.exe and Windows restarts: Microsoft KB 921337), and the elements
+that Vista added live in their own namespaces (XP refuses to start a program whose manifest puts
+an element it does not know into the asm.v1 namespace).
 """
 
+import io
 import re
 import struct
 import subprocess
 import sys
+import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
 # DLLs every Windows since the 9x family ships: a static program imports nothing else.
@@ -29,8 +40,19 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdl
 MACHINES = {0x8664: "x86_64", 0x14C: "i386"}
 SIZE_GOAL = 64 * 1024
 
-RT_ICON, RT_DIALOG, RT_STRING, RT_ACCELERATOR, RT_GROUP_ICON, RT_VERSION = 3, 5, 6, 9, 14, 16
+RT_ICON, RT_DIALOG, RT_STRING, RT_ACCELERATOR, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 5, 6, 9, 14, 16, 24
 PANEL_STRINGS = range(175, 184)
+
+ASM_V1, ASM_V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
+WINDOWS_SETTINGS = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
+COMPATIBILITY = "{urn:schemas-microsoft-com:compatibility.v1}"
+SUPPORTED_OS = {"{e2011457-1546-43c5-a5fe-008deee3d3f0}": "Vista",
+                "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}": "7",
+                "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}": "8",
+                "{1f676c76-80e1-4239-95bb-83d0f6d0da78}": "8.1",
+                "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}": "10/11"}
+# Elements of the asm.v1 namespace below <assembly> that Windows XP knows.
+XP_ASSEMBLY_CHILDREN = {"noInherit", "assemblyIdentity", "description", "dependency", "file"}
 
 
 class PeFile:
@@ -183,6 +205,68 @@ def check(path, machine):
             faults.append("strings missing: %s" % missing)
         if version is not None and file_version(version) not in (None, (1, 4, 0, 2)):
             faults.append("file version %s, expected 1.4.0.2" % ".".join(map(str, file_version(version))))
+    manifest = resources.get(RT_MANIFEST, {}).get(1)
+    if manifest is None:
+        faults.append("no manifest 1")
+    else:
+        faults += manifest_faults(manifest, panel=path.name.lower().startswith("tambrel"))
+    return faults
+
+
+def parse_manifest(manifest):
+    """(root element, None), or (None, fault) when the text is no UTF-8 XML or an element declares
+    more than one namespace."""
+    try:
+        manifest.decode("utf-8")
+    except UnicodeDecodeError as error:
+        return None, "manifest is not UTF-8: %s" % error
+    root, declared = None, []
+    try:
+        for event, item in ElementTree.iterparse(io.BytesIO(manifest), events=("start-ns", "start")):
+            if event == "start-ns":
+                declared.append(item)
+                continue
+            if len(declared) > 1:
+                return None, "manifest element %s declares %d namespaces, which crashes Windows XP SP2" % (
+                    item.tag, len(declared))
+            root, declared = item if root is None else root, []
+    except ElementTree.ParseError as error:
+        return None, "manifest is not well-formed XML: %s" % error
+    return root, None
+
+
+def manifest_faults(manifest, panel):
+    """What is wrong with the application manifest (its XML text) of a panel or of the uninstaller."""
+    root, fault = parse_manifest(manifest)
+    if fault:
+        return [fault]
+    faults = []
+    if root.tag != ASM_V1 + "assembly" or root.get("manifestVersion") != "1.0":
+        faults.append("manifest root is %s, not an asm.v1 assembly of manifestVersion 1.0" % root.tag)
+    unknown = [child.tag for child in root
+               if child.tag.startswith(ASM_V1) and child.tag[len(ASM_V1):] not in XP_ASSEMBLY_CHILDREN]
+    if unknown:
+        faults.append("manifest puts %s in the asm.v1 namespace, which Windows XP refuses" % unknown)
+
+    path = "{0}trustInfo/{0}security/{0}requestedPrivileges/{0}requestedExecutionLevel".format(ASM_V3)
+    levels = [(e.get("level"), e.get("uiAccess")) for e in root.findall(path)]
+    wanted = "asInvoker" if panel else "requireAdministrator"
+    if levels != [(wanted, "false")]:
+        faults.append("manifest asks for the execution levels %s, expected %s with uiAccess false" % (levels, wanted))
+
+    path = "{0}application/{0}windowsSettings/{1}dpiAware".format(ASM_V3, WINDOWS_SETTINGS)
+    dpi_aware = [e.text for e in root.findall(path)]
+    if dpi_aware != (["true"] if panel else []):
+        faults.append("manifest declares dpiAware %s, expected %s" % (dpi_aware, "true" if panel else "nothing"))
+
+    path = "{0}compatibility/{0}application/{0}supportedOS".format(COMPATIBILITY)
+    tested = [SUPPORTED_OS.get(e.get("Id"), e.get("Id")) for e in root.findall(path)]
+    if sorted(tested) != sorted(SUPPORTED_OS.values()):
+        faults.append("manifest names the tested systems %s, expected %s" % (tested, list(SUPPORTED_OS.values())))
+
+    if any(e.tag.endswith("}assemblyIdentity") and e.get("name") == "Microsoft.Windows.Common-Controls"
+           for e in root.iter()):
+        faults.append("manifest depends on Microsoft.Windows.Common-Controls, which changes the programs' look")
     return faults
 
 

@@ -6,6 +6,6 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   UninstallDialog dialog(instance);
-  dialog.Run(nullptr);
+  dialog.Run();
   return 0;
 }

@@ -1,18 +1,20 @@
 #pragma once
 // The confirmation dialog: OK removes the sibling panel, Cancel changes nothing.
-#include "uninstall/modal_dialog_win32.h"
+#include "dialog/dialog_win32.h"
+#include "uninstall/resource_ids.h"
 
-class UninstallDialog final : public ModalDialog {
+class UninstallDialog final : public Dialog<UninstallDialog> {
  public:
-  explicit UninstallDialog(HINSTANCE instance);
+  explicit UninstallDialog(HINSTANCE instance) : instance_(instance) {}
+
+  // Runs the dialog until OK, Cancel, Escape or the close box ends it.
+  void Run() { RunModal(instance_, IDD_UNINSTALL); }
 
  protected:
-  BOOL OnInitDialog() override;
-  void OnOK() override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+  friend Dialog;
+  bool OnInitDialog();
+  bool OnCommand(int id, int code, HWND control);
 
  private:
-  void PaintMinimized();
-
-  HICON icon_;
+  HINSTANCE instance_;
 };

@@ -1,5 +1,6 @@
 #include "uninstall/uninstall_platform_win32.h"
 
+#include "runtime/system_family_win32.h"
 #include "uninstall/rename_section.h"
 
 static HKEY RootKey(RegistryRoot root) {
@@ -80,10 +81,7 @@ bool Win32UninstallPlatform::WriteProfileSection(const char* section, const char
   return WritePrivateProfileSectionA(section, lines, file) != 0;
 }
 
-bool Win32UninstallPlatform::IsNtFamily() {
-  // The 9x family (and Win32s) report themselves with the high bit set.
-  return (GetVersion() & 0x80000000u) == 0;
-}
+bool Win32UninstallPlatform::IsNtFamily() { return CurrentSystemFamily() == SystemFamily::WindowsNt; }
 
 bool Win32UninstallPlatform::ScheduleDeletionAtBoot(const char* path) {
   return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "runtime/program_path_win32.h"
+#include "runtime/system_family_win32.h"
+
 namespace {
 constexpr unsigned kWordBits = sizeof(void*) * 8;
 
@@ -25,15 +28,11 @@ class SystemLibraryLoader : public LibraryLoader {
 };
 }  // namespace
 
-PortDriverIoWin32::PortDriverIoWin32() : family_(FamilyOfVersion(GetVersion())) {
+PortDriverIoWin32::PortDriverIoWin32() : family_(CurrentSystemFamily()) {
   if (family_ == SystemFamily::Windows9x) return;
   // Only full paths: the folder of this program (from its own full name) and the system folder.
-  char program[kLibraryPathCapacity];
-  char programFolder[kLibraryPathCapacity] = "";
-  DWORD programLength = GetModuleFileNameA(nullptr, program, sizeof program);
-  if (programLength > 0 && programLength < sizeof program) {
-    FolderOfProgram(program, programFolder, sizeof programFolder);
-  }
+  char programFolder[kLibraryPathCapacity];
+  ProgramFolder(programFolder, sizeof programFolder);
   char systemFolder[kLibraryPathCapacity] = "";
   UINT systemLength = GetSystemDirectoryA(systemFolder, sizeof systemFolder);
   if (systemLength == 0 || systemLength >= sizeof systemFolder) systemFolder[0] = '\0';

@@ -1,17 +1,17 @@
 #include "panel/device/port_driver_search.h"
 
+#include "runtime/program_path.h"
+
 namespace {
 constexpr PortDriverLibrary kInpOut32 = {"inpout32.dll", PortDriverApi::InpOut};
 constexpr PortDriverLibrary kInpOutX64 = {"inpoutx64.dll", PortDriverApi::InpOut};
 // DlPortIO was only ever made for 32-bit programs.
 constexpr PortDriverLibrary kDlPortIo = {"dlportio.dll", PortDriverApi::DlPortIo};
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
-
 bool IsFullFolder(const char* folder) {
   const bool driveRoot = ((folder[0] | 0x20) >= 'a' && (folder[0] | 0x20) <= 'z') && folder[1] == ':' &&
-                         IsSeparator(folder[2]);
-  const bool uncName = IsSeparator(folder[0]) && IsSeparator(folder[1]) && folder[2] != '\0';
+                         IsPathSeparator(folder[2]);
+  const bool uncName = IsPathSeparator(folder[0]) && IsPathSeparator(folder[1]) && folder[2] != '\0';
   return driveRoot || uncName;
 }
 
@@ -56,10 +56,6 @@ bool TryLibrary(const PortDriverLibrary& library, const char* folder, LibraryLoa
 }
 }  // namespace
 
-SystemFamily FamilyOfVersion(uint32_t version) {
-  return (version & 0x80000000u) != 0 ? SystemFamily::Windows9x : SystemFamily::WindowsNt;
-}
-
 size_t PortDriverLibraries(SystemFamily family, unsigned wordBits, PortDriverLibrary* out) {
   if (family == SystemFamily::Windows9x) return 0;
   if (wordBits == 64) {
@@ -75,23 +71,10 @@ const char* InstallablePortDriver(unsigned wordBits) {
   return wordBits == 64 ? kInpOutX64.fileName : kInpOut32.fileName;
 }
 
-bool FolderOfProgram(const char* programPath, char* out, size_t capacity) {
-  size_t end = 0;  // the length of the folder part
-  for (size_t i = 0; programPath[i] != '\0'; ++i) {
-    if (IsSeparator(programPath[i])) end = i;
-  }
-  if (end == 0) return Fail(out, capacity);
-  if (end == 2 && programPath[1] == ':') end = 3;  // a program in a drive's root: keep "C:\"
-  if (end + 1 > capacity) return Fail(out, capacity);
-  for (size_t i = 0; i < end; ++i) out[i] = programPath[i];
-  out[end] = '\0';
-  return true;
-}
-
 bool LibraryPath(const char* folder, const char* fileName, char* out, size_t capacity) {
   if (!IsFullFolder(folder)) return Fail(out, capacity);
   const size_t folderLength = Length(folder);
-  const bool separator = !IsSeparator(folder[folderLength - 1]);
+  const bool separator = !IsPathSeparator(folder[folderLength - 1]);
   const size_t length = folderLength + (separator ? 1 : 0) + Length(fileName);
   if (length + 1 > capacity) return Fail(out, capacity);
   char* p = out;

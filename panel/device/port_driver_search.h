@@ -9,10 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-enum class SystemFamily : uint8_t { Windows9x, WindowsNt };
-
-// From what GetVersion returns: its high bit is set on the 9x family.
-SystemFamily FamilyOfVersion(uint32_t version);
+#include "runtime/system_family.h"
 
 enum class PortDriverApi : uint8_t {
   InpOut,    // Inp32/Out32, and IsInpOutDriverOpen
@@ -33,10 +30,6 @@ size_t PortDriverLibraries(SystemFamily family, unsigned wordBits, PortDriverLib
 
 // The library a user of this program is told to get: the InpOut one of its word size.
 const char* InstallablePortDriver(unsigned wordBits);
-
-// The folder part of a program's full path, without the final backslash ("C:\" keeps it). False
-// (and out empty) when the path holds no folder or the folder does not fit.
-bool FolderOfProgram(const char* programPath, char* out, size_t capacity);
 
 // folder + "\" + fileName. False (and out empty) when the folder is not a full path (drive and
 // root, or a UNC name) or the result does not fit: such a path is never to be loaded.

@@ -26,17 +26,11 @@ PanelDialog::~PanelDialog() {
   if (smallIcon_) DestroyIcon(smallIcon_);
 }
 
-HACCEL PanelDialog::Accelerators() const { return g_panelAccelerators; }
-
 bool PanelDialog::OnInitDialog() {
   HWND window = Handle();
   surface_.Attach(window);
 
-  HMENU systemMenu = GetSystemMenu(window, FALSE);
-  DeleteMenu(systemMenu, SC_SIZE, MF_BYCOMMAND);
-  DeleteMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
-  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_ ? smallIcon_ : icon_));
+  SetUpProgramWindow(icon_, smallIcon_);
 
   for (int index = 0; index < kReverbTypeCount; ++index) {
     surface_.AddComboItem(IDC_REVERB_TYPE, ReverbTypeName(index));
@@ -44,6 +38,7 @@ bool PanelDialog::OnInitDialog() {
   controller_.StartupPush();
 
   if (!g_panelAccelerators) g_panelAccelerators = LoadAcceleratorsA(resources_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+  UseAccelerators(g_panelAccelerators);
   PostMessageA(window, kCheckPortMessage, 0, 0);
   return true;
 }
@@ -99,21 +94,6 @@ bool PanelDialog::OnHScroll(HWND control, int code) {
   controller_.OnScroll(GetDlgCtrlID(control), code);
   ReportNewPortFault();
   return false;  // the trackbar's own handling goes on
-}
-
-bool PanelDialog::OnPaint() {
-  HWND window = Handle();
-  if (!IsIconic(window)) return false;
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
-  SendMessageA(window, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-  RECT client;
-  GetClientRect(window, &client);
-  int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
-  int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
-  DrawIcon(dc, x, y, icon_);
-  EndPaint(window, &paint);
-  return true;
 }
 
 void PanelDialog::OnEndSession(bool ending) {

@@ -4,38 +4,35 @@
 // shows the reports of an unreachable MIDI interface that the controller gives.
 #include <windows.h>
 
+#include "dialog/dialog_win32.h"
 #include "panel/core/parameter_messages.h"
 #include "panel/core/panel_settings.h"
 #include "panel/core/settings_store.h"
 #include "panel/device/live_message_sink.h"
 #include "panel/device/mpu_port.h"
 #include "panel/ui/control_surface_win32.h"
-#include "panel/ui/dialog_win32.h"
 #include "panel/ui/panel_controller.h"
 #include "panel/ui/panel_controls.h"
 
-class PanelDialog : public Dialog {
+class PanelDialog final : public Dialog<PanelDialog> {
  public:
   // Posted to itself at the end of initialisation: a fault of the start-up push is reported once
   // the window is on the screen.
   static constexpr UINT kCheckPortMessage = WM_APP + 1;
 
   PanelDialog(HINSTANCE instance, PanelSettings& settings, MpuPort& mpu, SettingsStore& store);
-  ~PanelDialog() override;
+  ~PanelDialog();
 
   // Runs the panel until Escape or the close box ends it.
   int Run() { return RunModal(resources_, IDD_PANEL); }
 
  protected:
-  bool OnInitDialog() override;
-  bool OnCommand(int id, int code, HWND control) override;
-  bool OnHScroll(HWND control, int code) override;
-  bool OnPaint() override;
-  HICON OnQueryDragIcon() override { return icon_; }
-  bool OnQueryEndSession() override { return true; }
-  void OnEndSession(bool ending) override;
-  bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-  HACCEL Accelerators() const override;
+  friend Dialog;
+  bool OnInitDialog();
+  bool OnCommand(int id, int code, HWND control);
+  bool OnHScroll(HWND control, int code);
+  void OnEndSession(bool ending);
+  bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   bool HandleCommand(int id, int code);

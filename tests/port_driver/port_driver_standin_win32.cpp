@@ -17,6 +17,7 @@
 #include "panel/device/mpu401_model.h"
 #include "panel/device/port_driver_search.h"
 #include "panel/device/port_trace_win32.h"
+#include "runtime/program_path.h"
 
 #define STANDIN_EXPORT extern "C" __declspec(dllexport)
 

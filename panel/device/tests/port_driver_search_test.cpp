@@ -10,11 +10,6 @@
 #include "panel/device/port_driver_search.h"
 
 namespace {
-constexpr uint32_t kVersionNt4 = 0x05650004;   // GetVersion on NT 4.0 (build 1381)
-constexpr uint32_t kVersionXp = 0x0A280105;    // on XP (build 2600)
-constexpr uint32_t kVersion98 = 0xC0000A04;    // on 98 (build 2222, high bit set)
-constexpr uint32_t kVersion95 = 0xC0000004;
-
 const char kProgramFolder[] = "C:\\Program Files\\Tambrel";
 const char kSystemFolder[] = "C:\\WINDOWS\\system32";
 
@@ -57,13 +52,6 @@ struct Search {
   }
 };
 }  // namespace
-
-TEST(PortDriverFamily, HighBitOfTheVersionMeansThe9xFamily) {
-  EXPECT_EQ(FamilyOfVersion(kVersion95), SystemFamily::Windows9x);
-  EXPECT_EQ(FamilyOfVersion(kVersion98), SystemFamily::Windows9x);
-  EXPECT_EQ(FamilyOfVersion(kVersionNt4), SystemFamily::WindowsNt);
-  EXPECT_EQ(FamilyOfVersion(kVersionXp), SystemFamily::WindowsNt);
-}
 
 TEST(PortDriverSearch, The9xFamilyLoadsNothingWhateverLies) {
   for (unsigned bits : {32u, 64u}) {
@@ -169,17 +157,4 @@ TEST(PortDriverSearch, NeverABareNameOrARelativeOrCutPath) {
   EXPECT_TRUE(LibraryPath("C:\\x", "inpout32.dll", path, 18));  // 17 characters and the zero
   EXPECT_FALSE(LibraryPath("C:\\x", "inpout32.dll", path, 17));
   EXPECT_STREQ(path, "");
-}
-
-TEST(PortDriverSearch, TheProgramFolderComesFromTheProgramsFullPath) {
-  char folder[kLibraryPathCapacity];
-  EXPECT_TRUE(FolderOfProgram("C:\\Program Files\\Tambrel\\Tambrel.exe", folder, sizeof folder));
-  EXPECT_STREQ(folder, kProgramFolder);
-  EXPECT_TRUE(FolderOfProgram("C:\\Tambrel.exe", folder, sizeof folder));
-  EXPECT_STREQ(folder, "C:\\");
-  EXPECT_TRUE(FolderOfProgram("\\\\server\\share\\Tambrel.exe", folder, sizeof folder));
-  EXPECT_STREQ(folder, "\\\\server\\share");
-  EXPECT_FALSE(FolderOfProgram("Tambrel.exe", folder, sizeof folder));
-  EXPECT_STREQ(folder, "");
-  EXPECT_FALSE(FolderOfProgram("C:\\Panel\\Tambrel.exe", folder, 8));  // "C:\Panel" needs 9
 }

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "panel/ui/dialog_win32.h"
+#include "dialog/dialog_win32.h"
 #include "panel/ui/panel_controls.h"
 #include "panel/ui/tests_win32/test_support.h"
 
 namespace {
 
-class BareDialog : public Dialog {};
+class BareDialog : public Dialog<BareDialog> {};
 
 class PanelTemplate : public ::testing::Test {
  protected:
