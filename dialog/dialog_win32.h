@@ -76,6 +76,10 @@ class Dialog : public DialogWindow {
     return true;
   }
   bool OnHScroll(HWND /*control*/, int /*code*/) { return false; }
+  // A command of the window menu (its low four bits cleared); false lets the system carry it out.
+  bool OnSysCommand(UINT /*command*/) { return false; }
+  // Files dropped on the window (it accepts them once it has called DragAcceptFiles).
+  void OnDropFiles(HDROP /*drop*/) {}
   bool OnQueryEndSession() { return true; }
   void OnEndSession(bool /*ending*/) {}
   bool OnAppMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
@@ -92,6 +96,11 @@ class Dialog : public DialogWindow {
         return self->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
       case WM_HSCROLL:
         return self->OnHScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam)) ? TRUE : FALSE;
+      case WM_SYSCOMMAND:
+        return self->OnSysCommand(static_cast<UINT>(wParam & 0xFFF0)) ? TRUE : FALSE;
+      case WM_DROPFILES:
+        self->OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return TRUE;
       case WM_QUERYENDSESSION:
         self->SetMessageResult(self->OnQueryEndSession() ? TRUE : FALSE);
         return TRUE;

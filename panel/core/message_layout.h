@@ -78,6 +78,10 @@ inline void MasterTuneData(int position, uint8_t* data) {
   }
 }
 
+// Master volume as a GS parameter, between the tune and the key shift: the saved state sets it
+// there, in one data set with both; a change is sent as the universal message.
+constexpr DataSetAddress kGsMasterVolumeAddress = {0x40, 0x00, 0x04};
+
 // Master key shift: one byte, 64 for no shift; the panel shows it as a transpose of -24..+24.
 constexpr DataSetAddress kKeyShiftAddress = {0x40, 0x00, 0x05};
 constexpr ValueRange kKeyShiftRange = {40, 88};

@@ -75,14 +75,6 @@ class Text {
 
 size_t NotOurs(Text& text) { return text.Clear().Put(kNotOurs).Done(); }
 
-// Inside F0 .. F7 every byte is a 7-bit data byte.
-bool DataBytesOnly(const uint8_t* message, size_t n) {
-  for (size_t i = 1; i + 1 < n; ++i) {
-    if (!kDataByteRange.Contains(message[i])) return false;
-  }
-  return true;
-}
-
 size_t DescribeGs(const DataSetView& set, Text& text) {
   int position = 0;
   if (set.address == kMasterTuneAddress && set.count == kMasterTuneDataCount &&
@@ -136,10 +128,7 @@ size_t DescribeCard(const DataSetView& set, Text& text) {
 
 size_t DescribeMessage(const uint8_t* message, size_t n, char* out) {
   Text text(out);
-  if (n < kMasterVolumeLength || message[0] != kSysExStart || message[n - 1] != kSysExEnd ||
-      !DataBytesOnly(message, n)) {
-    return NotOurs(text);
-  }
+  if (!IsSysExMessage(message, n)) return NotOurs(text);
   if (std::memcmp(message, kMasterVolumeHeader, sizeof kMasterVolumeHeader) == 0) {
     return n == kMasterVolumeLength ? text.Put("master volume ").Number(message[kMasterVolumeValue]).Done()
                                     : NotOurs(text);

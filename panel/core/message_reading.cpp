@@ -2,6 +2,14 @@
 
 #include <cstring>
 
+bool IsSysExMessage(const uint8_t* message, size_t n) {
+  if (n < kMasterVolumeLength || message[0] != kSysExStart || message[n - 1] != kSysExEnd) return false;
+  for (size_t i = 1; i + 1 < n; ++i) {
+    if (!kDataByteRange.Contains(message[i])) return false;
+  }
+  return true;
+}
+
 bool ReadDataSet(const uint8_t* message, size_t n, DataSetView* view) {
   if (n < DataSetLength(1) || std::memcmp(message, kDataSetHeader, sizeof kDataSetHeader) != 0 ||
       message[kDataSetCommandPosition] != kDataSetCommand || message[n - 1] != kSysExEnd) {
@@ -14,6 +22,11 @@ bool ReadDataSet(const uint8_t* message, size_t n, DataSetView* view) {
   view->checksum = message[n - 2];
   view->expected = DataSetChecksum(DataSetSum(message, n));
   return true;
+}
+
+DataSetAddress AddressAfter(DataSetAddress address, size_t index) {
+  const uint32_t value = ((address.high << 14) | (address.middle << 7) | address.low) + static_cast<uint32_t>(index);
+  return {DataByte(static_cast<int>(value >> 14)), DataByte(static_cast<int>(value >> 7)), DataByte(static_cast<int>(value))};
 }
 
 bool EffectOfAddress(DataSetAddress address, int* index) {

@@ -17,8 +17,15 @@ struct DataSetView {
   uint8_t expected;  // as the rule gives it for the address and data
 };
 
+// Whether the n bytes are one system-exclusive message of at least the master volume's length:
+// F0, 7-bit data bytes only, F7.
+bool IsSysExMessage(const uint8_t* message, size_t n);
+
 // False when the n bytes are no data set: another header or command, no data byte, no F7.
 bool ReadDataSet(const uint8_t* message, size_t n, DataSetView* view);
+
+// The address of the data byte `index` places after `address`: addresses count in 7-bit digits.
+DataSetAddress AddressAfter(DataSetAddress address, size_t index);
 
 // Which parameter an address names; false when none of that kind lies there.
 bool EffectOfAddress(DataSetAddress address, int* index);

@@ -22,8 +22,11 @@ size_t EncodeVariableLength(uint32_t value, uint8_t* out) {
   return n;
 }
 
-MessageRecorder::MessageRecorder(uint8_t* bufferStart, size_t capacity)
-    : bufferStart_(bufferStart), bufferEnd_(bufferStart ? bufferStart + capacity : nullptr), cursor_(bufferStart) {}
+MessageRecorder::MessageRecorder(uint8_t* bufferStart, size_t capacity, Form form)
+    : bufferStart_(bufferStart),
+      bufferEnd_(bufferStart ? bufferStart + capacity : nullptr),
+      cursor_(bufferStart),
+      form_(form) {}
 
 bool MessageRecorder::Room(size_t n) {
   if (static_cast<size_t>(bufferEnd_ - cursor_) >= n) return true;
@@ -33,6 +36,10 @@ bool MessageRecorder::Room(size_t n) {
 
 void MessageRecorder::Send(const uint8_t* message, size_t n) {
   if (n == 0) return;
+  if (form_ == Form::Dump) {
+    Append(message, n);
+    return;
+  }
   uint8_t delta[kMaxVlqBytes];
   const size_t deltaLength = EncodeVariableLength(deltaTicks_, delta);
   uint8_t length[kMaxVlqBytes];

@@ -1,6 +1,7 @@
 #pragma once
 // The message sink of an export: each message becomes a system-exclusive event of a Standard MIDI
-// File track in the export's buffer, and nothing reaches the card.
+// File track in the export's buffer, or is kept as it is for a dump of messages back to back, and
+// nothing reaches the card.
 #include <cstddef>
 #include <cstdint>
 
@@ -29,12 +30,17 @@ constexpr uint32_t TicksAfterMessage(size_t n) {
 
 class MessageRecorder : public MessageSink {
  public:
-  // Records into the `capacity` bytes at bufferStart, from their start on, and never past them.
-  MessageRecorder(uint8_t* bufferStart, size_t capacity);
+  enum class Form : uint8_t {
+    TrackEvents,  // each message a system-exclusive event of a track
+    Dump,         // each message as it is
+  };
 
-  // Writes the delta time (0 for the first event), F0h, the length of the rest of the message
-  // and the rest, F7h included; the cursor ends after the last byte. An event that would not fit
-  // is left out whole and marks the overflow; a later one that fits is still recorded.
+  // Records into the `capacity` bytes at bufferStart, from their start on, and never past them.
+  MessageRecorder(uint8_t* bufferStart, size_t capacity, Form form = Form::TrackEvents);
+
+  // As an event: writes the delta time (0 for the first event), F0h, the length of the rest of
+  // the message and the rest, F7h included. The cursor ends after the last byte. What would not
+  // fit is left out whole and marks the overflow; a later message that fits is still recorded.
   void Send(const uint8_t* message, size_t n) override;
 
   // Bytes of the file outside any event (its header, the end of the track), whole or not at all.
@@ -51,6 +57,7 @@ class MessageRecorder : public MessageSink {
   uint8_t* const bufferStart_;
   uint8_t* const bufferEnd_;
   uint8_t* cursor_;
+  const Form form_;
   uint32_t deltaTicks_ = 0;
   bool overflowed_ = false;
 };

@@ -17,11 +17,19 @@ const uint8_t kEndOfTrack[4] = {0x00, 0xFF, 0x2F, 0x00};
 
 }  // namespace
 
-int BuildImage(const ExportInput& input, ImageMemory& memory, MidiImage* image) {
+int BuildImage(const ExportInput& input, ImageMemory& memory, MidiImage* image, SavedForm form) {
   *image = MidiImage{};
   uint8_t* const block = memory.Obtain(kImageBufferSize);
   image->block = block;
   if (block == nullptr) return kImageNoMemory;
+
+  if (form == SavedForm::Dump) {
+    MessageRecorder dump(block, kImageBufferSize, MessageRecorder::Form::Dump);
+    SendSavedState(input.settings, input.target, dump);
+    if (dump.Overflowed()) return kImageNoMemory;
+    image->size = static_cast<uint32_t>(dump.Size());
+    return kImageBuilt;
+  }
 
   MessageRecorder recorder(block, kImageBufferSize);
   recorder.Append(kHeaderTemplate, sizeof kHeaderTemplate);

@@ -1,6 +1,7 @@
 #pragma once
-// The panel's state as a Standard MIDI File image (format 0, one track, 96 ticks per quarter,
-// 500000 us per quarter): the saved state's messages (saved_state.h) as system-exclusive events.
+// The panel's state as a file image: a Standard MIDI File (format 0, one track, 96 ticks per
+// quarter, 500000 us per quarter) with the saved state's messages (saved_state.h) as
+// system-exclusive events, or a dump of the same messages back to back and nothing else.
 #include <cstddef>
 #include <cstdint>
 
@@ -26,6 +27,8 @@ struct ExportInput {
   DigitalTarget target;
 };
 
+enum class SavedForm : uint8_t { MidiFile, Dump };
+
 // A recorded file: the block obtained for it (null when none was given), which the caller writes
 // and releases, and the file's size.
 struct MidiImage {
@@ -35,4 +38,4 @@ struct MidiImage {
 
 // Records the image into a kImageBufferSize block from `memory`. Returns kImageBuilt, or
 // kImageNoMemory when no block was given or the image did not fit. Nothing reaches the card.
-int BuildImage(const ExportInput& input, ImageMemory& memory, MidiImage* image);
+int BuildImage(const ExportInput& input, ImageMemory& memory, MidiImage* image, SavedForm form = SavedForm::MidiFile);

@@ -6,7 +6,9 @@ namespace {
 // between; the digital block from the volume to the chorus.
 constexpr size_t kMasterBlockData = kKeyShiftAddress.low - kMasterTuneAddress.low + 1;
 constexpr size_t kDigitalBlockData = kDigitalOffsets.high - kDigitalOffsets.low + 1;
-static_assert(kMasterBlockData == kMasterTuneDataCount + 2, "tune, volume, key shift");
+static_assert(kGsMasterVolumeAddress.low == kMasterTuneAddress.low + kMasterTuneDataCount &&
+                  kKeyShiftAddress.low == kGsMasterVolumeAddress.low + 1,
+              "tune, volume, key shift");
 
 void SendDataSet(MessageSink& sink, uint8_t model, DataSetAddress address, const uint8_t* data, size_t count) {
   uint8_t message[DataSetLength(kEffectCount)];  // the longest block

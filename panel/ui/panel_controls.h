@@ -55,6 +55,10 @@
 #define IDC_REPEAT_LABEL 3151
 #define IDC_TIME_LABEL 3152
 
+// Commands of the window menu, above its standard items (the system keeps their low four bits)
+#define IDM_LOAD_SETTINGS 0x0010
+#define IDM_MIDI_OUTPUT 0x0020
+
 // Commands of accelerator table 129
 #define IDM_ALT_V 2000
 #define IDM_ALT_U 2001
@@ -68,3 +72,10 @@
 // file name and the folder to put it in follow the port)
 #define IDS_PORT_NO_DRIVER 182
 #define IDS_PORT_DRIVER_NOT_RUNNING 183
+
+// Settings files: the window menu's item, the Open dialog's types, what a load or the command line
+// tells the user
+#define IDS_LOAD_SETTINGS_ITEM 184
+
+// The MIDI output: the window menu's item
+#define IDS_MIDI_OUTPUT_ITEM 190

@@ -31,6 +31,7 @@ bool PanelDialog::OnInitDialog() {
   surface_.Attach(window);
 
   SetUpProgramWindow(icon_, smallIcon_);
+  AddWindowMenuItems();
 
   for (int index = 0; index < kReverbTypeCount; ++index) {
     surface_.AddComboItem(IDC_REVERB_TYPE, ReverbTypeName(index));
@@ -89,6 +90,38 @@ bool PanelDialog::HandleCommand(int id, int code) {
       return false;
   }
 }
+
+void PanelDialog::AddWindowMenuItems() {
+  HMENU menu = GetSystemMenu(Handle(), FALSE);
+  const int items[][2] = {{IDM_LOAD_SETTINGS, IDS_LOAD_SETTINGS_ITEM}, {IDM_MIDI_OUTPUT, IDS_MIDI_OUTPUT_ITEM}};
+  UINT position = 0;
+  for (const auto& item : items) {
+    char text[64];
+    if (LoadStringA(resources_, item[1], text, sizeof text) > 0) {
+      InsertMenuA(menu, position++, MF_BYPOSITION | MF_STRING, static_cast<UINT_PTR>(item[0]), text);
+    }
+  }
+  InsertMenuA(menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+}
+
+bool PanelDialog::OnSysCommand(UINT command) {
+  switch (command) {
+    case IDM_LOAD_SETTINGS:
+      ChooseLoadFile();
+      break;
+    case IDM_MIDI_OUTPUT:
+      ChooseOutput();
+      break;
+    default:
+      return false;
+  }
+  ReportNewPortFault();
+  return true;
+}
+
+void PanelDialog::ChooseLoadFile() {}
+
+void PanelDialog::ChooseOutput() {}
 
 bool PanelDialog::OnHScroll(HWND control, int code) {
   controller_.OnScroll(GetDlgCtrlID(control), code);

@@ -31,11 +31,16 @@ class PanelDialog final : public Dialog<PanelDialog> {
   bool OnInitDialog();
   bool OnCommand(int id, int code, HWND control);
   bool OnHScroll(HWND control, int code);
+  bool OnSysCommand(UINT command);
   void OnEndSession(bool ending);
   bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   bool HandleCommand(int id, int code);
+  // The window menu: the panel's own items above a separator and the standard ones.
+  void AddWindowMenuItems();
+  void ChooseLoadFile();
+  void ChooseOutput();
   void SaveMidi();
   void ReportNewPortFault();
 

@@ -2,7 +2,11 @@
 // the real message builders, sink and port protocol over the software interface.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "panel/core/settings_from_messages.h"
 #include "panel/export/midi_export.h"
+#include "panel/export/sysex_file_reader.h"
 #include "panel/export/tests/export_bench.h"
 #include "panel/export/tests/export_fakes.h"
 #include "panel/ui/panel_controls.h"
@@ -203,6 +207,31 @@ TEST(StartupPush, ValuesTheControlsCannotShowStillGiveThirtyFiveValidMessages) {
   EXPECT_EQ(bench.surface.ComboSelection(IDC_REVERB_TYPE), 4);
   EXPECT_EQ(s.EffectsBlock[kReverbType], 4);
   EXPECT_EQ(s.MTrn, 64);
+}
+
+// What the panel sends when it opens, kept as a dump, gives back every setting it sent.
+TEST(StartupPush, ReadsBackAsTheSettingsItSent) {
+  PanelBench bench;
+  bench.settings.MVol = 1;
+  bench.settings.MTrn = 40;
+  bench.settings.MTun = 7;
+  bench.settings.DTun = 16383;
+  bench.settings.Mute = 0x0F0F;
+  bench.settings.EffectsBlock[kReverbType] = 7;
+  bench.settings.EffectsBlock[kChorusDepth] = 0;
+  bench.settings.DigitalBlock[kDigitalBrightness] = 9;
+  bench.settings.DigitalBlock[kDigitalTranspose] = 127;
+  bench.controller.StartupPush();
+  Bytes dump;
+  for (const Bytes& message : bench.TakeMessages()) dump.insert(dump.end(), message.begin(), message.end());
+
+  SettingsFromMessages read{PanelSettings{}};
+  EXPECT_EQ(ReadSysExFile(dump.data(), dump.size(), read), FileFault::None);
+  for (const SettingField& field : kSettingFields) {
+    const bool sent = std::string(field.name) != "DRat" && std::string(field.name) != "DPan" &&
+                      std::string(field.name) != "Port";  // no control shows rate and pan
+    if (sent) EXPECT_EQ(ReadField(read.Settings(), field), ReadField(bench.settings, field)) << field.name;
+  }
 }
 
 // ---------------------------------------------------------------- sliders

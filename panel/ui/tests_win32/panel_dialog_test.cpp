@@ -104,6 +104,15 @@ TEST_F(PanelDialogTest, StartupPushSetsEveryControlAndSends35Messages) {
   EXPECT_EQ(GetMenuState(menu, SC_SIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
   EXPECT_EQ(GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
   EXPECT_NE(GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+  // The panel's own items come first, then a separator and the standard items.
+  char item[64] = {};
+  GetMenuStringA(menu, 0, item, sizeof item, MF_BYPOSITION);
+  EXPECT_STREQ(item, "&Load settings...");
+  EXPECT_EQ(GetMenuItemID(menu, 0), static_cast<UINT>(IDM_LOAD_SETTINGS));
+  GetMenuStringA(menu, 1, item, sizeof item, MF_BYPOSITION);
+  EXPECT_STREQ(item, "MIDI &output...");
+  EXPECT_EQ(GetMenuItemID(menu, 1), static_cast<UINT>(IDM_MIDI_OUTPUT));
+  EXPECT_TRUE(GetMenuState(menu, 2, MF_BYPOSITION) & MF_SEPARATOR);
 
   HWND window = dialog->Handle();
   HICON big = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
