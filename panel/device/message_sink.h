@@ -7,7 +7,9 @@
 
 class MessageSink {
  public:
-  virtual ~MessageSink() = default;
+  // Not virtual: no sink is ever deleted through this interface (the programs have no heap), and
+  // each class of sink would otherwise carry a deleting destructor that nothing calls.
+  ~MessageSink() = default;
   // message: one complete system-exclusive message of n bytes, from F0h to F7h.
   virtual void Send(const uint8_t* /*message*/, size_t /*n*/) {}
 };
