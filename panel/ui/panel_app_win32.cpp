@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "panel/device/mpu_port.h"
 #include "panel/ui/panel_dialog_win32.h"
 
 void InitPanelControls() {
@@ -19,15 +18,15 @@ void InitPanelControls() {
   }
 }
 
-void PanelApp::LoadSettings() { ::LoadSettings(settings_, store_); }
+void PanelApp::LoadSettings() { ::LoadSettings(settings_, store_, outputName_); }
 
 int PanelApp::Run(PortIo& io) {
   InitPanelControls();
-  MpuPort mpu(io, clock_);
+  CardOutputs outputs = OpenChosenOutput(io);
   {
-    PanelDialog dialog(instance_, settings_, mpu, store_);
+    PanelDialog dialog(instance_, settings_, outputs, store_);
     dialog.Run();
   }
-  SaveSettings(settings_, store_);
+  SaveSettings(settings_, store_, outputs.Chosen().DeviceName());
   return 0;
 }
