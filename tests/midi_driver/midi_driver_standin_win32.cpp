@@ -34,32 +34,17 @@ Device g_devices[kDevices];
 
 bool Switch(const char* name) { return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES; }
 
-void Log(const char* what, UINT device, const char* tail = "") {
-  char line[64];
-  wsprintfA(line, "%s %u%s", what, device + 1, tail);
-  HANDLE file = CreateFileA("midi-driver-log.txt", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(file, line, lstrlenA(line), &written, nullptr);
-  WriteFile(file, "\r\n", 2, &written, nullptr);
-  CloseHandle(file);
-}
-
-void LogBytes(const char* what, UINT device, const BYTE* bytes, DWORD count) {
-  static char hex[3 * 65536 + 1];
-  char* out = hex;
+// One line: what, the device's number, then the tail or the bytes in hex.
+void Log(const char* what, UINT device, const char* tail = "", const BYTE* bytes = nullptr, DWORD count = 0) {
+  static char line[32 + 3 * 65536];
+  char* out = line + wsprintfA(line, "%s %u%s", what, device + 1, tail);
   for (DWORD i = 0; i < count && i < 65536; ++i) out += wsprintfA(out, " %02X", bytes[i]);
-  *out = '\0';
-  char line[64];
-  wsprintfA(line, "%s %u", what, device + 1);
+  out += wsprintfA(out, "\r\n");
   HANDLE file = CreateFileA("midi-driver-log.txt", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
-  WriteFile(file, line, lstrlenA(line), &written, nullptr);
-  WriteFile(file, hex, lstrlenA(hex), &written, nullptr);
-  WriteFile(file, "\r\n", 2, &written, nullptr);
+  WriteFile(file, line, static_cast<DWORD>(out - line), &written, nullptr);
   CloseHandle(file);
 }
 
@@ -101,7 +86,7 @@ DWORD Capabilities(UINT id, MIDIOUTCAPSW* caps, DWORD_PTR size) {
 DWORD LongData(UINT id, MIDIHDR* header) {
   Device& device = g_devices[id];
   if ((header->dwFlags & MHDR_PREPARED) == 0) return MIDIERR_UNPREPARED;
-  LogBytes("longdata", id, reinterpret_cast<const BYTE*>(header->lpData), header->dwBufferLength);
+  Log("longdata", id, "", reinterpret_cast<const BYTE*>(header->lpData), header->dwBufferLength);
   header->dwFlags = (header->dwFlags & ~MHDR_DONE) | MHDR_INQUEUE;
   device.pending = header;
   if (!Switch("midi-late")) {
@@ -169,7 +154,7 @@ STANDIN_EXPORT DWORD WINAPI modMessage(UINT id, UINT message, DWORD_PTR /*user*/
       return LongData(id, header);
     case MODM_DATA: {
       const BYTE bytes[3] = {LOBYTE(param1), HIBYTE(param1), LOBYTE(param1 >> 16)};
-      LogBytes("data", id, bytes, 3);
+      Log("data", id, "", bytes, 3);
       return MMSYSERR_NOERROR;
     }
     case MODM_RESET:

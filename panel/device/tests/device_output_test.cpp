@@ -1,13 +1,9 @@
 // A MIDI output device as the way to the card, over a fake midiOut library: opening by name, the
-// bounded wait for each buffer, the way out of a device that does not take a message, and the
-// choice between the device and the card's ports.
+// bounded wait for each buffer and the way out of a device that does not take a message.
 #include "panel/device/device_output.h"
 
 #include <gtest/gtest.h>
 
-#include "panel/device/chosen_output.h"
-#include "panel/device/live_message_sink.h"
-#include "panel/device/mpu401_capture.h"
 #include "panel/device/tests/fake_clock.h"
 #include "panel/device/tests/fake_midi_out.h"
 
@@ -124,37 +120,4 @@ TEST(DeviceOutput, AMissingOrUnopenableDeviceIsToldAndGetsNothing) {
   }
   EXPECT_TRUE(d.api.sent.empty());
   EXPECT_EQ(d.api.log, (Log{"open 1", "open 1"})) << "nothing to close or reset";
-}
-
-TEST(DeviceOutput, PanicResetsTheDevice) {
-  Device d;
-  ASSERT_TRUE(d.output.Open("Synth A"));
-  d.output.Panic();
-  EXPECT_EQ(d.api.log.back(), "reset");
-}
-
-TEST(ChosenOutput, LeadsToTheCardOrToTheNamedDeviceAndLetsTheOtherGo) {
-  Mpu401Model card{0x330};
-  SteppingClock portClock;
-  MpuPort mpu{card, portClock};
-  LiveMessageSink ports{mpu, 0x330};
-  Device d;
-  ChosenOutput chosen{ports, d.output};
-
-  chosen.Send(kVolume.data(), kVolume.size());
-  EXPECT_STREQ(chosen.DeviceName(), "");
-  chosen.Choose("USB MIDI");
-  chosen.Send(kReverb.data(), kReverb.size());
-  chosen.Panic();
-  EXPECT_STREQ(chosen.DeviceName(), "USB MIDI");
-  EXPECT_EQ(CapturedMessages(card), (std::vector<Bytes>{kVolume})) << "the card gets nothing meanwhile";
-  EXPECT_EQ(d.api.sent, (std::vector<Bytes>{kReverb}));
-  EXPECT_EQ(d.api.log.back(), "reset");
-
-  chosen.Choose("Gone");
-  EXPECT_EQ(chosen.TakeNewFault(), OutputFault::DeviceMissing);
-  chosen.Choose("");
-  chosen.Send(kReverb.data(), kReverb.size());
-  EXPECT_EQ(CapturedMessages(card), (std::vector<Bytes>{kVolume, kReverb}));
-  EXPECT_EQ(std::count(d.api.log.begin(), d.api.log.end(), "close"), 1);
 }

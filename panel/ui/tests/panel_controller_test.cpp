@@ -603,8 +603,9 @@ TEST(PortFaults, ToldOncePerFaultAndNotBeforeTheStartupPushHasEnded) {
   EXPECT_EQ(OutputFaultStringId(OutputFault::PortDriverNotRunning), IDS_PORT_DRIVER_NOT_RUNNING);
 }
 
-// With a MIDI output device chosen, the panel's state and its Panic go to the device, settings
-// taken over from elsewhere leave the choice alone, and the device's faults name it.
+// With a MIDI output device chosen, the panel's state and its Panic go to the device and the card
+// gets nothing; settings taken over from elsewhere leave the choice alone; the device's faults
+// name it; choosing the card again lets the device go.
 TEST(DeviceChosen, GetsTheWholeStateAndPanicAndItsFaultsNameIt) {
   CardBench card;
   FakeMidiOut midi;
@@ -641,4 +642,10 @@ TEST(DeviceChosen, GetsTheWholeStateAndPanicAndItsFaultsNameIt) {
   chosen.Choose("Gone");
   EXPECT_EQ(panel.TakeOutputFaultReport().stringId, IDS_OUTPUT_MISSING);
   EXPECT_STREQ(chosen.DeviceName(), "Gone");
+
+  chosen.Choose("");
+  EXPECT_STREQ(chosen.DeviceName(), "");
+  messages.SendMasterVolume(9);
+  EXPECT_EQ(card.TakeMessages(), Messages{(Bytes{0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x09, 0xF7})});
+  EXPECT_EQ(std::count(midi.log.begin(), midi.log.end(), "close"), 1) << "the one device opened, let go once";
 }
