@@ -83,19 +83,6 @@ TEST(SettingsFile, WhatIsSavedReadsBackAsTheSameSettingsInBothForms) {
   }
 }
 
-TEST(SettingsFile, DumpHoldsTheSavedMessagesBackToBackAndNothingElse) {
-  ExportBench bench;
-  const Bytes midiFile = bench.Build();
-  SmfFile smf;
-  ASSERT_EQ(CheckExportedShape(midiFile, &smf), "");
-  Bytes expected;
-  for (size_t i = 1; i <= 19; ++i) expected = Cat({expected, {0xF0}, smf.events[i].data});
-  MidiImage image;
-  ASSERT_EQ(BuildImage(bench.Input(), bench.memory, &image, SavedForm::Dump), kImageBuilt);
-  EXPECT_EQ(Hex(Bytes(image.block, image.block + image.size)), Hex(expected));
-  bench.memory.Release(image.block);
-}
-
 // A format-1 file from a sequencer: running status, notes, meta events, another maker's message,
 // an escaped real-time byte and a panel message split into three packets.
 TEST(SettingsFile, MidiFileFromElsewhereGivesThePanelsMessagesOnly) {
