@@ -5,8 +5,11 @@
 #include "panel/core/panel_settings.h"
 
 class SettingsStore {
+ protected:
+  // Never deleted through the interface: no virtual destructor to carry.
+  ~SettingsStore() = default;
+
  public:
-  virtual ~SettingsStore() = default;
 
   // Opens the existing settings for reading; false when there are none (first run).
   virtual bool OpenForRead() = 0;

@@ -7,7 +7,9 @@
 
 class MessageSink {
  public:
-  virtual ~MessageSink() = default;
+  // Never deleted through the interface: no virtual destructor to carry. (The class itself sends
+  // nowhere and may stand as it is.)
+  ~MessageSink() = default;
   // message: one complete system-exclusive message of n bytes, from F0h to F7h.
   virtual void Send(const uint8_t* /*message*/, size_t /*n*/) {}
 };
