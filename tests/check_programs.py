@@ -13,8 +13,8 @@ for no Windows newer than 4.0, and it has no delay imports.
 (the disassembly of every code section, start-up code included).
 
 Programs whose name starts with "Tambrel" are panels: besides dialog 102, icon 128 and the version
-record they carry dialog 103 (the MIDI output), accelerator table 129, the strings 175..184 and
-190..194, and file version 1.4.0.2.
+record they carry dialog 103 (the MIDI output), accelerator table 129, the strings 175..185,
+187..194, 200 and 201, and file version 1.4.0.2.
 
 Every program carries application manifest 1 (UTF-8 XML): the execution level (asInvoker for the
 panels, requireAdministrator for the uninstaller, uiAccess false), the panels' DPI awareness at the
@@ -42,7 +42,7 @@ MACHINES = {0x8664: "x86_64", 0x14C: "i386"}
 SIZE_GOAL = 64 * 1024
 
 RT_ICON, RT_DIALOG, RT_STRING, RT_ACCELERATOR, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 5, 6, 9, 14, 16, 24
-PANEL_STRINGS = list(range(175, 185)) + list(range(190, 195))
+PANEL_STRINGS = list(range(175, 186)) + list(range(187, 195)) + [200, 201]
 
 ASM_V1, ASM_V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
 WINDOWS_SETTINGS = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"

@@ -8,7 +8,7 @@
 class RegistrySettingsStore : public SettingsStore {
  public:
   RegistrySettingsStore() = default;
-  ~RegistrySettingsStore() override { Close(); }
+  ~RegistrySettingsStore() { Close(); }
   RegistrySettingsStore(const RegistrySettingsStore&) = delete;
   RegistrySettingsStore& operator=(const RegistrySettingsStore&) = delete;
 

@@ -7,8 +7,11 @@
 #include "panel/device/midi_out_api.h"
 
 class SettingsStore {
+ protected:
+  // Never deleted through the interface: no virtual destructor to carry.
+  ~SettingsStore() = default;
+
  public:
-  virtual ~SettingsStore() = default;
 
   // Opens the existing settings for reading; false when there are none (first run).
   virtual bool OpenForRead() = 0;

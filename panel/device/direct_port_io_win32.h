@@ -12,7 +12,7 @@ class DirectPortIoWin32 : public PortIo {
   // `vectoredHandler` is false, which lets tests take the older path) the process-wide
   // unhandled-exception filter. The first instance alive decides.
   explicit DirectPortIoWin32(bool vectoredHandler = true);
-  ~DirectPortIoWin32() override;
+  ~DirectPortIoWin32();
   DirectPortIoWin32(const DirectPortIoWin32&) = delete;
   DirectPortIoWin32& operator=(const DirectPortIoWin32&) = delete;
 

@@ -7,8 +7,8 @@
 
 class MessageSink {
  public:
-  // Not virtual: no sink is ever deleted through this interface (the programs have no heap), and
-  // each class of sink would otherwise carry a deleting destructor that nothing calls.
+  // Never deleted through the interface: no virtual destructor to carry. (The class itself sends
+  // nowhere and may stand as it is.)
   ~MessageSink() = default;
   // message: one complete system-exclusive message of n bytes, from F0h to F7h.
   virtual void Send(const uint8_t* /*message*/, size_t /*n*/) {}

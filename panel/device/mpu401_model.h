@@ -18,8 +18,11 @@ struct PortEvent {
 
 // Sees each recorded event as it happens (the simulator writes its trace file from this).
 class PortEventObserver {
+ protected:
+  // Never deleted through the interface: no virtual destructor to carry.
+  ~PortEventObserver() = default;
+
  public:
-  virtual ~PortEventObserver() = default;
   virtual void OnPortEvent(const PortEvent& event) = 0;
 };
 

@@ -14,7 +14,7 @@
 class PortDriverIoWin32 : public PortIo {
  public:
   PortDriverIoWin32();
-  ~PortDriverIoWin32() override;
+  ~PortDriverIoWin32();
   PortDriverIoWin32(const PortDriverIoWin32&) = delete;
   PortDriverIoWin32& operator=(const PortDriverIoWin32&) = delete;
 

@@ -40,11 +40,14 @@ bool LibraryPath(const char* folder, const char* fileName, char* out, size_t cap
 class LibraryLoader {
  public:
   using Function = void (*)();
-  virtual ~LibraryLoader() = default;
   // Null when there is no such file or it cannot be loaded.
   virtual void* Load(const char* path) = 0;
   virtual Function Find(void* library, const char* name) = 0;
   virtual void Free(void* library) = 0;
+
+ protected:
+  // Never deleted through the interface: no virtual destructor to carry.
+  ~LibraryLoader() = default;
 };
 
 struct PortDriver {

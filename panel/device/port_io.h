@@ -3,8 +3,11 @@
 #include <cstdint>
 
 class PortIo {
+ protected:
+  // Never deleted through the interface: no virtual destructor to carry.
+  ~PortIo() = default;
+
  public:
-  virtual ~PortIo() = default;
   virtual uint8_t ReadByte(uint16_t port) = 0;
   virtual void WriteByte(uint16_t port, uint8_t value) = 0;
   virtual void DisableInterrupts() = 0;
@@ -25,7 +28,10 @@ class PortIo {
 
 // A millisecond clock for the bounded status waits.
 class TickSource {
+ protected:
+  // Never deleted through the interface: no virtual destructor to carry.
+  ~TickSource() = default;
+
  public:
-  virtual ~TickSource() = default;
   virtual uint32_t Milliseconds() = 0;
 };

@@ -18,8 +18,11 @@ size_t FormatTraceLine(const PortEvent& event, char* out);
 // Says what one whole message means. The messages are the panel core's business; the trace
 // only asks.
 class MessageDescriber {
+ protected:
+  // Never deleted through the interface: no virtual destructor to carry.
+  ~MessageDescriber() = default;
+
  public:
-  virtual ~MessageDescriber() = default;
   // message: n bytes from F0 on. Writes a zero-terminated text of at most kTraceNoteCapacity
   // characters with the zero; returns its length.
   virtual size_t Describe(const uint8_t* message, size_t n, char* out) = 0;

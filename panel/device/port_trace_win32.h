@@ -9,7 +9,7 @@ class PortTraceWin32 : public PortEventObserver {
   static constexpr const char* kDefaultFileName = "mpu401-trace.txt";
 
   PortTraceWin32() = default;
-  ~PortTraceWin32() override;
+  ~PortTraceWin32();
   PortTraceWin32(const PortTraceWin32&) = delete;
   PortTraceWin32& operator=(const PortTraceWin32&) = delete;
 

@@ -4,8 +4,11 @@
 #include <cstdint>
 
 class ExportFile {
+ protected:
+  // Never deleted through the interface: no virtual destructor to carry.
+  ~ExportFile() = default;
+
  public:
-  virtual ~ExportFile() = default;
   // Creates the file for writing, not shared, always anew (an existing file is truncated).
   virtual bool Create(const char* path) = 0;
   // One write; `written` receives the number of bytes that reached the file.

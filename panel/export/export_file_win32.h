@@ -6,7 +6,7 @@
 
 class Win32ExportFile : public ExportFile {
  public:
-  ~Win32ExportFile() override { Close(); }
+  ~Win32ExportFile() { Close(); }
 
   bool Create(const char* path) override;
   bool Write(const uint8_t* data, uint32_t size, uint32_t* written) override;

@@ -6,3 +6,5 @@
 #define IDS_CANNOT_CREATE 177
 #define IDS_WRITE_FAILED 178
 #define IDS_NO_MEMORY 179
+// Asked before a dump replaces a file whose name got its .syx only after the save dialog had asked
+#define IDS_REPLACE_FILE 185

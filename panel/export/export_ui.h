@@ -4,8 +4,11 @@
 #include <cstddef>
 
 class ExportUi {
+ protected:
+  // Never deleted through the interface: no virtual destructor to carry.
+  ~ExportUi() = default;
+
  public:
-  virtual ~ExportUi() = default;
   // Asks for the file name (save-file dialog); false when the user cancels.
   virtual bool ChoosePath(char* path, size_t size) = 0;
   // Shows string `stringId` as the "Save &MIDI" button's caption.

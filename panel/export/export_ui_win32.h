@@ -5,6 +5,10 @@
 
 #include "panel/export/export_ui.h"
 
+// The Open dialog for a settings file (a MIDI file, a dump or any file); false when the user
+// cancels.
+bool ChooseSettingsFile(HWND owner, char* path, size_t size);
+
 class DialogExportUi : public ExportUi {
  public:
   DialogExportUi(HWND dialog, int button, HINSTANCE strings) : dialog_(dialog), button_(button), strings_(strings) {}

@@ -5,8 +5,11 @@
 #include <cstdint>
 
 class ImageMemory {
+ protected:
+  // Never deleted through the interface: no virtual destructor to carry.
+  ~ImageMemory() = default;
+
  public:
-  virtual ~ImageMemory() = default;
   // A zero-filled, writable block of `size` bytes, or null when the system has none to give.
   virtual uint8_t* Obtain(size_t size) = 0;
   virtual void Release(uint8_t* block) = 0;

@@ -1,33 +1,32 @@
 #include "panel/export/settings_file_win32.h"
 
-bool Win32SettingsFileSource::Open(const char* path) {
-  Close();
-  handle_ = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  return handle_ != INVALID_HANDLE_VALUE;
-}
+#include <windows.h>
 
-bool Win32SettingsFileSource::Size(uint32_t* size) {
+namespace {
+
+LoadResult ReadOpenFile(HANDLE file, const PanelSettings& current, PanelSettings* loaded) {
   DWORD high = 0;
-  const DWORD low = GetFileSize(handle_, &high);
-  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return false;
-  // A file of 4 GiB or more is just as much too large as one of kLargestSettingsFile.
-  *size = high != 0 ? 0xFFFFFFFFu : low;
-  return true;
+  const DWORD size = GetFileSize(file, &high);
+  if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return {LoadOutcome::CannotRead, FileFault::None};
+  if (high != 0 || size > kLargestSettingsFile) return {LoadOutcome::TooLarge, FileFault::None};
+  // One byte more than the file: an empty file still gets its pages.
+  auto* data = static_cast<uint8_t*>(VirtualAlloc(nullptr, size + 1, MEM_COMMIT, PAGE_READWRITE));
+  if (data == nullptr) return {LoadOutcome::CannotRead, FileFault::None};
+  DWORD read = 0;
+  const LoadResult result = ReadFile(file, data, size, &read, nullptr) && read == size
+                                ? TakeSettingsFromFile(data, size, current, loaded)
+                                : LoadResult{LoadOutcome::CannotRead, FileFault::None};
+  VirtualFree(data, 0, MEM_RELEASE);
+  return result;
 }
 
-bool Win32SettingsFileSource::ReadAll(uint8_t* buffer, uint32_t size) {
-  uint32_t done = 0;
-  while (done < size) {
-    DWORD count = 0;
-    if (!ReadFile(handle_, buffer + done, size - done, &count, nullptr) || count == 0) return false;
-    done += count;
-  }
-  return true;
-}
+}  // namespace
 
-void Win32SettingsFileSource::Close() {
-  if (handle_ == INVALID_HANDLE_VALUE) return;
-  CloseHandle(handle_);
-  handle_ = INVALID_HANDLE_VALUE;
+LoadResult LoadSettingsFile(const char* path, const PanelSettings& current, PanelSettings* loaded) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {LoadOutcome::CannotRead, FileFault::None};
+  const LoadResult result = ReadOpenFile(file, current, loaded);
+  CloseHandle(file);
+  return result;
 }

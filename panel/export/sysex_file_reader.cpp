@@ -63,9 +63,6 @@ class TrackReader {
         running = status;
         const size_t count = ChannelDataCount(status);
         if (size_ - at_ < count) return FileFault::EventPastEnd;
-        for (size_t i = 0; i < count; ++i) {
-          if (data_[at_ + i] >= 0x80) return FileFault::NoStatus;
-        }
         at_ += count;
       } else {
         return FileFault::NoStatus;  // system common and real-time bytes are no file events

@@ -35,46 +35,22 @@ bool IsSendSwitch(const char* argument) {
   return argument[i + 1] == '\0';
 }
 
-// Appends " word" (or "word" to an empty name); false when it does not fit.
-bool AppendWord(char* name, const char* word) {
-  size_t length = 0;
-  while (name[length] != '\0') ++length;
-  if (length > 0) {
-    if (length + 1 >= kStartFileCapacity) return false;
-    name[length++] = ' ';
-  }
-  for (const char* w = word; *w != '\0'; ++w) {
-    if (length + 1 >= kStartFileCapacity) return false;
-    name[length++] = *w;
-  }
-  name[length] = '\0';
-  return true;
-}
-
 }  // namespace
 
-PanelStart ReadCommandLine(const char* line, FileExists exists) {
+PanelStart ReadCommandLine(const char* line) {
   PanelStart start;
   char argument[kStartFileCapacity];
   const char* p = NextArgument(line, argument, sizeof argument);  // the program's own name
-  size_t files = 0;
-  bool fits = true;
   while (p != nullptr && (p = NextArgument(p, argument, sizeof argument)) != nullptr) {
-    if (IsSwitch(argument)) {
-      if (!IsSendSwitch(argument) || start.mode == PanelStart::Mode::Send) {
-        start.mode = PanelStart::Mode::Usage;
-        start.file[0] = '\0';
-        return start;
-      }
-      start.mode = PanelStart::Mode::Send;
-    } else {
-      ++files;
-      fits = AppendWord(start.file, argument) && fits;
+    const bool sendSwitch = IsSwitch(argument) && IsSendSwitch(argument) && start.mode != PanelStart::Mode::Send;
+    const bool file = !IsSwitch(argument) && start.file[0] == '\0';
+    if (!sendSwitch && !file) {
+      start.mode = PanelStart::Mode::Usage;
+      start.file[0] = '\0';
+      return start;
     }
-  }
-  if (!fits || (files > 1 && !exists(start.file))) {
-    start.mode = PanelStart::Mode::Usage;
-    start.file[0] = '\0';
+    if (sendSwitch) start.mode = PanelStart::Mode::Send;
+    for (size_t i = 0; file && i < sizeof argument; ++i) start.file[i] = argument[i];
   }
   return start;
 }

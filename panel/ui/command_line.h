@@ -16,12 +16,7 @@ struct PanelStart {
   char file[kStartFileCapacity] = {};  // empty: no file
 };
 
-// Whether a file of this name exists; the command line asks it only to tell an unquoted name with
-// blanks from several names.
-using FileExists = bool (*)(const char* path);
-
 // line: the command line as the system gives it, the program's own name first. Arguments are
-// separated by blanks; double quotes group blanks into one argument and are dropped. Several
-// words that are no switches name one file when, put back together with one blank between each,
-// they name a file that exists.
-PanelStart ReadCommandLine(const char* line, FileExists exists);
+// separated by blanks; double quotes group blanks into one argument and are dropped (a name with
+// blanks comes quoted, as Explorer passes it; one without may come either way).
+PanelStart ReadCommandLine(const char* line);

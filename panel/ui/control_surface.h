@@ -4,8 +4,11 @@
 #include <cstddef>
 
 class ControlSurface {
+ protected:
+  // Never deleted through the interface: no virtual destructor to carry.
+  ~ControlSurface() = default;
+
  public:
-  virtual ~ControlSurface() = default;
 
   // Sliders (trackbars).
   virtual void SetSliderRange(int id, int low, int high) = 0;

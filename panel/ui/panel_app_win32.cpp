@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "panel/export/settings_file_win32.h"
+#include "panel/ui/load_report_win32.h"
 #include "panel/ui/panel_dialog_win32.h"
 
 void InitPanelControls() {
@@ -20,13 +22,45 @@ void InitPanelControls() {
 
 void PanelApp::LoadSettings() { ::LoadSettings(settings_, store_, outputName_); }
 
+bool PanelApp::TakeStartFile(const char* path) {
+  PanelSettings loaded;
+  startFile_ = path;
+  startLoad_ = LoadSettingsFile(path, settings_, &loaded);
+  if (startLoad_.outcome != LoadOutcome::Loaded) return false;
+  settings_ = loaded;  // before the panel exists: its one push sends the file's values
+  return true;
+}
+
 int PanelApp::Run(PortIo& io) {
   InitPanelControls();
   CardOutputs outputs = OpenChosenOutput(io);
   {
     PanelDialog dialog(instance_, settings_, outputs, store_);
+    if (startFile_ != nullptr && startLoad_.outcome != LoadOutcome::Loaded) dialog.ReportOnceShown(startLoad_, startFile_);
     dialog.Run();
   }
   SaveSettings(settings_, store_, outputs.Chosen().DeviceName());
-  return 0;
+  return kExitDone;
+}
+
+int PanelApp::Send(PortIo& io) {
+  if (startFile_ != nullptr && startLoad_.outcome != LoadOutcome::Loaded) {
+    ReportLoad(nullptr, instance_, startLoad_, startFile_);
+    return kExitBadStart;
+  }
+  InitPanelControls();
+  CardOutputs outputs = OpenChosenOutput(io);
+  bool reached = false;
+  {
+    PanelDialog dialog(instance_, settings_, outputs, store_);
+    reached = dialog.SendWithoutWindow();
+  }
+  if (startFile_ != nullptr) SaveSettings(settings_, store_, outputs.Chosen().DeviceName());
+  return reached ? kExitDone : kExitCardUnreachable;
+}
+
+int ShowUsage(HINSTANCE resources) {
+  char text[512];
+  if (LoadStringA(resources, IDS_USAGE, text, sizeof text) > 0) MessageBoxA(nullptr, text, "Tambrel", MB_OK | MB_ICONINFORMATION);
+  return kExitBadStart;
 }

@@ -58,9 +58,13 @@ int FindReverbTypeByPrefix(const char* text) {
   return -1;
 }
 
+void PanelController::Open() {
+  surface_.SetText(IDC_DIGITAL_TARGET, DigitalTargetName(messages_.Target()));
+  StartupPush();
+}
+
 void PanelController::StartupPush() {
   const PanelSettings& settings = messages_.Settings();
-  surface_.SetText(IDC_DIGITAL_TARGET, DigitalTargetName(messages_.Target()));
 
   for (const SliderControl& slider : kSliderControls) {
     if (slider.parameter != SliderParameter::Effect) SetUpSlider(slider);
@@ -190,6 +194,11 @@ int PanelController::OnSaveMidi(ExportUi& ui, ExportFile& file, ImageMemory& mem
     ShowReverbControls(shown.EffectsBlock[kReverbType]);
   }
   return result;
+}
+
+void PanelController::OnSettingsLoaded(const PanelSettings& loaded) {
+  messages_.Adopt(loaded);
+  StartupPush();
 }
 
 OutputFaultReport PanelController::TakeOutputFaultReport() {

@@ -12,6 +12,7 @@ class ExportFile;
 class ExportUi;
 class ImageMemory;
 
+
 // Scroll codes as the trackbar reports them (same values as the platform's SB_ codes).
 enum ScrollCode : int {
   kScrollLineUp = 0,
@@ -48,8 +49,14 @@ class PanelController {
   PanelController(ParameterMessages& messages, ControlSurface& surface, CardOutput& output)
       : messages_(messages), surface_(surface), output_(output) {}
 
+  // The panel as it opens: the target button named, every control set from the settings and the
+  // whole state sent (StartupPush).
+  void Open();
   // Sets every control from the settings and sends the whole state: 35 messages.
   void StartupPush();
+  // Settings loaded from a file: they are taken, every control shows them and the whole state is
+  // sent once.
+  void OnSettingsLoaded(const PanelSettings& loaded);
 
   void OnScroll(int id, int code);
   void OnEditKillFocus(int id);

@@ -74,9 +74,14 @@
 #define IDS_PORT_NO_DRIVER 182
 #define IDS_PORT_DRIVER_NOT_RUNNING 183
 
-// Settings files: the window menu's item, the Open dialog's types, what a load or the command line
-// tells the user
+// Settings files: the window menu's item; why a file changed nothing (each text names the file);
+// how to start the panel
 #define IDS_LOAD_SETTINGS_ITEM 184
+#define IDS_FILE_CANNOT_READ 187
+#define IDS_FILE_TOO_LARGE 188
+#define IDS_FILE_DAMAGED 189
+#define IDS_FILE_NO_SETTINGS 200
+#define IDS_USAGE 201
 
 // The MIDI output: the window menu's item, the card's entry in the list of outputs (its port in
 // hex), and what the panel tells the user when the chosen device fails (its name, and for one that

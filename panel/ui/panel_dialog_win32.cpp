@@ -3,6 +3,8 @@
 #include "panel/export/export_file_win32.h"
 #include "panel/export/export_ui_win32.h"
 #include "panel/export/image_memory_win32.h"
+#include "panel/export/settings_file_win32.h"
+#include "panel/ui/load_report_win32.h"
 #include "panel/ui/output_dialog_win32.h"
 #include "panel/ui/port_fault_text_win32.h"
 
@@ -37,7 +39,8 @@ bool PanelDialog::OnInitDialog() {
   for (int index = 0; index < kReverbTypeCount; ++index) {
     surface_.AddComboItem(IDC_REVERB_TYPE, ReverbTypeName(index));
   }
-  controller_.StartupPush();
+  controller_.Open();
+  DragAcceptFiles(window, TRUE);
 
   if (!g_panelAccelerators) g_panelAccelerators = LoadAcceleratorsA(resources_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
   UseAccelerators(g_panelAccelerators);
@@ -120,7 +123,27 @@ bool PanelDialog::OnSysCommand(UINT command) {
   return true;
 }
 
-void PanelDialog::ChooseLoadFile() {}
+void PanelDialog::ChooseLoadFile() {
+  char path[MAX_PATH];
+  if (ChooseSettingsFile(Handle(), path, sizeof path)) LoadFile(path);
+}
+
+void PanelDialog::OnDropFiles(HDROP drop) {
+  // Of several files, the first.
+  char path[MAX_PATH];
+  const UINT length = DragQueryFileA(drop, 0, path, sizeof path);
+  DragFinish(drop);
+  if (length == 0 || length >= sizeof path) return;
+  LoadFile(path);
+  ReportNewPortFault();
+}
+
+void PanelDialog::LoadFile(const char* path) {
+  PanelSettings loaded;
+  const LoadResult result = LoadSettingsFile(path, settings_, &loaded);
+  if (result.outcome == LoadOutcome::Loaded) controller_.OnSettingsLoaded(loaded);
+  ReportLoad(Handle(), resources_, result, path);
+}
 
 // OK applies the choice even when it is the one in force: a device that failed is tried again.
 void PanelDialog::ChooseOutput() {
@@ -146,6 +169,8 @@ void PanelDialog::OnEndSession(bool ending) {
 bool PanelDialog::OnAppMessage(UINT message, WPARAM, LPARAM) {
   if (message != kCheckPortMessage) return false;
   UpdateWindow(Handle());  // the panel is drawn before a report covers it
+  if (startFile_ != nullptr) ReportLoad(Handle(), resources_, startLoad_, startFile_);
+  startFile_ = nullptr;
   ReportNewPortFault();
   return true;
 }
@@ -159,8 +184,17 @@ void PanelDialog::SaveMidi() {
 
 void PanelDialog::ReportNewPortFault() {
   // No box over a closing window: the edit boxes still apply their values as it goes away.
-  if (Ended()) return;
+  if (!Ended()) ReportPortFault(Handle());
+}
+
+bool PanelDialog::ReportPortFault(HWND owner) {
   char text[kPortFaultTextCapacity];
-  if (!FormatOutputFaultText(resources_, controller_.TakeOutputFaultReport(), outputs_.Chosen(), text)) return;
-  MessageBoxA(Handle(), text, "Tambrel", MB_OK | MB_ICONEXCLAMATION);
+  if (!FormatOutputFaultText(resources_, controller_.TakeOutputFaultReport(), outputs_.Chosen(), text)) return false;
+  MessageBoxA(owner, text, "Tambrel", MB_OK | MB_ICONEXCLAMATION);
+  return true;
+}
+
+bool PanelDialog::SendWithoutWindow() {
+  // The panel's window is made, and with it the whole state sent, but never shown.
+  return Create(resources_, IDD_PANEL, nullptr) && !ReportPortFault(nullptr);
 }

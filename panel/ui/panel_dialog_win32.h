@@ -9,6 +9,7 @@
 #include "panel/core/panel_settings.h"
 #include "panel/core/settings_store.h"
 #include "panel/ui/card_outputs_win32.h"
+#include "panel/export/settings_file.h"
 #include "panel/ui/control_surface_win32.h"
 #include "panel/ui/panel_controller.h"
 #include "panel/ui/panel_controls.h"
@@ -24,6 +25,14 @@ class PanelDialog final : public Dialog<PanelDialog> {
 
   // Runs the panel until Escape or the close box ends it.
   int Run() { return RunModal(resources_, IDD_PANEL); }
+  // Sends the whole state as the panel does when it opens, without showing it. False, once the
+  // user has been told in the panel's words, when the card cannot be reached.
+  bool SendWithoutWindow();
+  // A settings file named at start that could not be used is told once the panel shows.
+  void ReportOnceShown(const LoadResult& result, const char* path) {
+    startLoad_ = result;
+    startFile_ = path;
+  }
 
  protected:
   friend Dialog;
@@ -31,6 +40,7 @@ class PanelDialog final : public Dialog<PanelDialog> {
   bool OnCommand(int id, int code, HWND control);
   bool OnHScroll(HWND control, int code);
   bool OnSysCommand(UINT command);
+  void OnDropFiles(HDROP drop);
   void OnEndSession(bool ending);
   bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -40,8 +50,11 @@ class PanelDialog final : public Dialog<PanelDialog> {
   void AddWindowMenuItems();
   void ChooseLoadFile();
   void ChooseOutput();
+  void LoadFile(const char* path);
   void SaveMidi();
   void ReportNewPortFault();
+  // True when it told the user about a fault, in a box owned by `owner`.
+  bool ReportPortFault(HWND owner);
 
   HINSTANCE resources_;
   HICON icon_;
@@ -52,4 +65,6 @@ class PanelDialog final : public Dialog<PanelDialog> {
   ParameterMessages messages_;
   Win32ControlSurface surface_;
   PanelController controller_;
+  LoadResult startLoad_ = {LoadOutcome::Loaded, FileFault::None};
+  const char* startFile_ = nullptr;
 };

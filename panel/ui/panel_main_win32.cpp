@@ -1,4 +1,5 @@
-// The panel program. One source builds two programs: Tambrel drives the card's ports (directly, or
+// The panel program, started as the panel (with or without a settings file) or with /send to
+// restore the card without a window (command_line.h). One source builds two programs: Tambrel drives the card's ports (directly, or
 // through a port-driver library where the system wants one); TambrelSim (TAMBREL_SIMULATED_PORT)
 // drives the software interface, loads no library and writes every port event to
 // mpu401-trace.txt in its current directory, each message noted with what it means. Either sends
@@ -6,6 +7,7 @@
 #include <windows.h>
 
 #include "panel/device/tick_source_win32.h"
+#include "panel/ui/command_line.h"
 #include "panel/ui/panel_app_win32.h"
 
 #ifdef TAMBREL_SIMULATED_PORT
@@ -17,9 +19,12 @@
 #endif
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  const PanelStart start = ReadCommandLine(GetCommandLineA());
+  if (start.mode == PanelStart::Mode::Usage) return ShowUsage(instance);
   TickSourceWin32 clock;
   PanelApp app(instance, clock);
   app.LoadSettings();
+  if (start.file[0] != '\0') app.TakeStartFile(start.file);
 #ifdef TAMBREL_SIMULATED_PORT
   // The model answers where the panel will look.
   const uint16_t base = app.PortBase();
@@ -32,5 +37,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 #else
   PortDriverIoWin32 io;
 #endif
-  return app.Run(io);
+  return start.mode == PanelStart::Mode::Send ? app.Send(io) : app.Run(io);
 }

@@ -114,10 +114,11 @@ class Panel:
         self.events_seen = 0
         self.process = None
 
-    def start(self):
+    def start(self, *args):
+        """Starts the panel (with these command-line arguments) and waits for its start-up push."""
         self.seen = 0
         self.events_seen = 0
-        self.process = self.session.wine.start(self.session.bin("TambrelSim.exe"), cwd=RUN_DIR)
+        self.process = self.session.wine.start(self.session.bin("TambrelSim.exe"), *args, cwd=RUN_DIR)
         self.session.driver.wait_window(CAPTION, 30000)
         self.wait_for_messages(35)
         return self

@@ -15,22 +15,22 @@ using Bytes = std::vector<uint8_t>;
 
 struct MessageCapture {
   PanelSettings settings;
-  std::unique_ptr<Mpu401Model> card = std::make_unique<Mpu401Model>(0x330);
+  Mpu401Model card{0x330};
   SteppingClock clock;
-  MpuPort port{*card, clock};
+  MpuPort port{card, clock};
   LiveMessageSink sink{port, settings.Port};
   ParameterMessages messages{settings, sink};
 
   // Every message that reached the card since the last Take, in order.
   std::vector<Bytes> Take() {
     std::vector<Bytes> out;
-    const size_t count = card->MessageCount();
+    const size_t count = card.MessageCount();
     for (size_t i = 0; i < count; ++i) {
       Bytes m(64);
-      m.resize(card->Message(i, m.data(), m.size()));
+      m.resize(card.Message(i, m.data(), m.size()));
       out.push_back(m);
     }
-    card->ClearEvents();
+    card.ClearEvents();
     return out;
   }
 };

@@ -138,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MessageCapture& c = Capture();
   c.settings = PanelSettings{};
   while (c.messages.Target() != DigitalTarget::Stereo) c.messages.CycleDigitalTarget();
-  c.card->ClearEvents();
+  c.card.ClearEvents();
 
   RecordStore store(exists, data + 2 + textLength, size - 2 - textLength);
   LoadSettings(c.settings, store);

