@@ -135,6 +135,9 @@ def test_a_driver_that_finishes_late_gets_the_whole_push_in_order_without_a_box(
     assert wait_for_sent(session, 35) == startup_push()
     assert session.driver("windows") == [CAPTION]
     panel.close()
+    # /send takes the same way: the whole state to the chosen device, without a window.
+    assert session.wine.run(session.bin("Tambrel.exe"), "/send", cwd=RUN_DIR).returncode == 0
+    assert sent(driver_log(session)) == startup_push() * 2
     assert_let_go(driver_log(session))
 
 
