@@ -13,7 +13,8 @@ for no Windows newer than 4.0, and it has no delay imports.
 (the disassembly of every code section, start-up code included).
 
 Programs whose name starts with "Tambrel" are panels: besides dialog 102, icon 128 and the version
-record they carry accelerator table 129, the strings 175..185, 187..190, 200 and 201 and file version 1.4.0.2.
+record they carry dialog 103 (the MIDI output), accelerator table 129, the strings 175..185,
+187..194, 200 and 201, and file version 1.4.0.2.
 
 Every program carries application manifest 1 (UTF-8 XML): the execution level (asInvoker for the
 panels, requireAdministrator for the uninstaller, uiAccess false), the panels' DPI awareness at the
@@ -41,7 +42,7 @@ MACHINES = {0x8664: "x86_64", 0x14C: "i386"}
 SIZE_GOAL = 64 * 1024
 
 RT_ICON, RT_DIALOG, RT_STRING, RT_ACCELERATOR, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 5, 6, 9, 14, 16, 24
-PANEL_STRINGS = list(range(175, 186)) + [187, 188, 189, 190, 200, 201]
+PANEL_STRINGS = list(range(175, 186)) + list(range(187, 195)) + [200, 201]
 
 ASM_V1, ASM_V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
 WINDOWS_SETTINGS = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
@@ -198,6 +199,8 @@ def check(path, machine):
     if version is None or file_version(version) is None:
         faults.append("no version record")
     if path.name.lower().startswith("tambrel"):
+        if 103 not in resources.get(RT_DIALOG, {}):
+            faults.append("no dialog 103")
         if 129 not in resources.get(RT_ACCELERATOR, {}):
             faults.append("no accelerator table 129")
         missing = [i for i in PANEL_STRINGS if i not in string_ids(resources.get(RT_STRING, {}))]

@@ -44,6 +44,26 @@ void RegistrySettingsStore::Write(const char* name, uint32_t value) {
   RegSetValueExA(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
 }
 
+// Another type, or a text without its zero, is not taken.
+bool RegistrySettingsStore::ReadText(const char* name, char* text, size_t capacity) {
+  if (key_ == nullptr || capacity == 0) return false;
+  DWORD type = 0;
+  DWORD size = static_cast<DWORD>(capacity);
+  if (RegQueryValueExA(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
+      type != REG_SZ || size == 0 || text[size - 1] != '\0') {
+    text[0] = '\0';
+    return false;
+  }
+  return true;
+}
+
+void RegistrySettingsStore::WriteText(const char* name, const char* text) {
+  if (key_ == nullptr) return;
+  DWORD size = 1;
+  while (text[size - 1] != '\0') ++size;
+  RegSetValueExA(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size);
+}
+
 void RegistrySettingsStore::Close() {
   if (key_ == nullptr) return;
   RegCloseKey(key_);

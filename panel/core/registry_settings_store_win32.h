@@ -1,6 +1,6 @@
 #pragma once
 // The settings in the per-user registry: key "Software\Tambrel" under HKEY_CURRENT_USER, one
-// REG_DWORD per field.
+// REG_DWORD per field, and a REG_SZ per text.
 #include <windows.h>
 
 #include "panel/core/settings_store.h"
@@ -16,6 +16,8 @@ class RegistrySettingsStore : public SettingsStore {
   bool Read(const char* name, uint32_t* value) override;
   bool OpenForWrite() override;
   void Write(const char* name, uint32_t value) override;
+  bool ReadText(const char* name, char* text, size_t capacity) override;
+  void WriteText(const char* name, const char* text) override;
   void Close() override;
 
  private:

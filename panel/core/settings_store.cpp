@@ -8,7 +8,8 @@ bool InRange(const SettingField& field, uint32_t value) {
 
 }  // namespace
 
-void LoadSettings(PanelSettings& settings, SettingsStore& store) {
+void LoadSettings(PanelSettings& settings, SettingsStore& store, char* outputName) {
+  if (outputName != nullptr) outputName[0] = '\0';
   if (!store.OpenForRead()) return;
   for (const SettingField& field : kSettingFields) {
     uint32_t value = 0;
@@ -17,11 +18,13 @@ void LoadSettings(PanelSettings& settings, SettingsStore& store) {
     if (!store.Read(field.name, &value) || !InRange(field, value)) continue;
     WriteField(settings, field, value);
   }
+  if (outputName != nullptr && !store.ReadText(kOutputValueName, outputName, kOutputNameCapacity)) outputName[0] = '\0';
   store.Close();
 }
 
-void SaveSettings(const PanelSettings& settings, SettingsStore& store) {
+void SaveSettings(const PanelSettings& settings, SettingsStore& store, const char* outputName) {
   if (!store.OpenForWrite()) return;
   for (const SettingField& field : kSettingFields) store.Write(field.name, ReadField(settings, field));
+  if (outputName != nullptr) store.WriteText(kOutputValueName, outputName);
   store.Close();
 }

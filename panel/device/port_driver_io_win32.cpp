@@ -28,7 +28,10 @@ class SystemLibraryLoader : public LibraryLoader {
 };
 }  // namespace
 
-PortDriverIoWin32::PortDriverIoWin32() : family_(CurrentSystemFamily()) {
+PortDriverIoWin32::PortDriverIoWin32() : family_(CurrentSystemFamily()) {}
+
+void PortDriverIoWin32::FindRoute() {
+  route_ = Route::Direct;
   if (family_ == SystemFamily::Windows9x) return;
   // Only full paths: the folder of this program (from its own full name) and the system folder.
   char programFolder[kLibraryPathCapacity];
@@ -50,7 +53,9 @@ PortDriverIoWin32::~PortDriverIoWin32() {
 }
 
 uint8_t PortDriverIoWin32::ReadByte(uint16_t port) {
+  if (route_ == Route::Unknown) FindRoute();
   switch (route_) {
+    case Route::Unknown:
     case Route::Direct:
       return direct_.ReadByte(port);
     case Route::NotRunning:
@@ -67,7 +72,9 @@ uint8_t PortDriverIoWin32::ReadByte(uint16_t port) {
 }
 
 void PortDriverIoWin32::WriteByte(uint16_t port, uint8_t value) {
+  if (route_ == Route::Unknown) FindRoute();
   switch (route_) {
+    case Route::Unknown:
     case Route::Direct:
       direct_.WriteByte(port, value);
       return;
@@ -93,6 +100,8 @@ void PortDriverIoWin32::EnableInterrupts() {
 
 bool PortDriverIoWin32::Refused() const {
   switch (route_) {
+    case Route::Unknown:
+      return false;
     case Route::Direct:
       return direct_.Refused();
     case Route::NotRunning:

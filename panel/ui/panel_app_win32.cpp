@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "panel/device/mpu_port.h"
 #include "panel/export/settings_file_win32.h"
 #include "panel/ui/load_report_win32.h"
 #include "panel/ui/panel_dialog_win32.h"
@@ -21,7 +20,7 @@ void InitPanelControls() {
   }
 }
 
-void PanelApp::LoadSettings() { ::LoadSettings(settings_, store_); }
+void PanelApp::LoadSettings() { ::LoadSettings(settings_, store_, outputName_); }
 
 bool PanelApp::TakeStartFile(const char* path) {
   PanelSettings loaded;
@@ -34,13 +33,13 @@ bool PanelApp::TakeStartFile(const char* path) {
 
 int PanelApp::Run(PortIo& io) {
   InitPanelControls();
-  MpuPort mpu(io, clock_);
+  CardOutputs outputs = OpenChosenOutput(io);
   {
-    PanelDialog dialog(instance_, settings_, mpu, store_);
+    PanelDialog dialog(instance_, settings_, outputs, store_);
     if (startFile_ != nullptr && startLoad_.outcome != LoadOutcome::Loaded) dialog.ReportOnceShown(startLoad_, startFile_);
     dialog.Run();
   }
-  SaveSettings(settings_, store_);
+  SaveSettings(settings_, store_, outputs.Chosen().DeviceName());
   return kExitDone;
 }
 
@@ -50,13 +49,13 @@ int PanelApp::Send(PortIo& io) {
     return kExitBadStart;
   }
   InitPanelControls();
-  MpuPort mpu(io, clock_);
+  CardOutputs outputs = OpenChosenOutput(io);
   bool reached = false;
   {
-    PanelDialog dialog(instance_, settings_, mpu, store_);
+    PanelDialog dialog(instance_, settings_, outputs, store_);
     reached = dialog.SendWithoutWindow();
   }
-  if (startFile_ != nullptr) SaveSettings(settings_, store_);
+  if (startFile_ != nullptr) SaveSettings(settings_, store_, outputs.Chosen().DeviceName());
   return reached ? kExitDone : kExitCardUnreachable;
 }
 

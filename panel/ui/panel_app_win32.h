@@ -7,6 +7,7 @@
 #include "panel/core/registry_settings_store_win32.h"
 #include "panel/device/port_io.h"
 #include "panel/export/settings_file.h"
+#include "panel/ui/card_outputs_win32.h"
 
 // The program's exit codes.
 constexpr int kExitDone = 0;
@@ -17,9 +18,12 @@ class PanelApp {
  public:
   PanelApp(HINSTANCE instance, TickSource& clock) : instance_(instance), clock_(clock) {}
 
-  // Loads the stored settings. Comes first: the port they name is where the program's way to the
-  // MIDI interface has to look.
+  // Loads the stored settings and the chosen way to the card. Comes first: the port they name is
+  // where the program's way to the MIDI interface has to look.
   void LoadSettings();
+  // Opens the chosen way to the card (after LoadSettings): the MIDI output device of the stored
+  // name, or the card's ports through `io`. Messages go to its Chosen() until it ends.
+  CardOutputs OpenChosenOutput(PortIo& io) { return CardOutputs(io, clock_, settings_.Port, outputName_); }
   // The base address of the MIDI interface: the low word of the stored `Port`.
   uint16_t PortBase() const { return static_cast<uint16_t>(settings_.Port); }
   // Takes the settings of a file named at start over the stored ones. False when the file cannot
@@ -36,6 +40,7 @@ class PanelApp {
   TickSource& clock_;
   RegistrySettingsStore store_;
   PanelSettings settings_;
+  char outputName_[kOutputNameCapacity] = {};
   const char* startFile_ = nullptr;
   LoadResult startLoad_ = {LoadOutcome::Loaded, FileFault::None};
 };

@@ -182,7 +182,7 @@ void PanelController::OnFocusKey(int command) {
   }
 }
 
-void PanelController::OnPanic() { mpu_.Panic(static_cast<uint16_t>(messages_.Settings().Port)); }
+void PanelController::OnPanic() { output_.Panic(); }
 
 int PanelController::OnSaveMidi(ExportUi& ui, ExportFile& file, ImageMemory& memory) {
   const PanelSettings shown = ShownSettings(messages_, surface_);
@@ -201,24 +201,30 @@ void PanelController::OnSettingsLoaded(const PanelSettings& loaded) {
   StartupPush();
 }
 
-PortFaultReport PanelController::TakePortFaultReport() {
+OutputFaultReport PanelController::TakeOutputFaultReport() {
   if (!reportingFaults_) return {};
-  const int stringId = PortFaultStringId(mpu_.TakeNewFault());
+  const int stringId = OutputFaultStringId(output_.TakeNewFault());
   if (stringId == 0) return {};
   return {stringId, static_cast<unsigned>(messages_.Settings().Port & 0xFFFF)};
 }
 
-int PortFaultStringId(PortFault fault) {
+int OutputFaultStringId(OutputFault fault) {
   switch (fault) {
-    case PortFault::NotResponding:
+    case OutputFault::PortNotResponding:
       return IDS_PORT_NOT_RESPONDING;
-    case PortFault::AccessRefused:
+    case OutputFault::PortAccessRefused:
       return IDS_PORT_REFUSED;
-    case PortFault::NoPortDriver:
+    case OutputFault::NoPortDriver:
       return IDS_PORT_NO_DRIVER;
-    case PortFault::PortDriverNotRunning:
+    case OutputFault::PortDriverNotRunning:
       return IDS_PORT_DRIVER_NOT_RUNNING;
-    case PortFault::None:
+    case OutputFault::DeviceMissing:
+      return IDS_OUTPUT_MISSING;
+    case OutputFault::DeviceNotOpened:
+      return IDS_OUTPUT_NOT_OPENED;
+    case OutputFault::DeviceNotTaking:
+      return IDS_OUTPUT_NOT_TAKING;
+    case OutputFault::None:
       break;
   }
   return 0;

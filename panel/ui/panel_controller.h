@@ -1,10 +1,10 @@
 #pragma once
 // What the panel does on start-up and on each control event, without any window system: the
 // Win32 dialog forwards events here and this code reads and sets controls through
-// ControlSurface, sends through ParameterMessages, resets the interface through MpuPort and hands
-// the export what it takes from the panel.
+// ControlSurface, sends through ParameterMessages, stops the sound through the chosen way to the
+// card and hands the export what it takes from the panel.
 #include "panel/core/parameter_messages.h"
-#include "panel/device/mpu_port.h"
+#include "panel/device/card_output.h"
 #include "panel/ui/control_surface.h"
 #include "panel/ui/slider_controls.h"
 
@@ -33,20 +33,21 @@ constexpr int kReverbTypeTextLimit = 18;
 // -1 when none does or the text is empty.
 int FindReverbTypeByPrefix(const char* text);
 
-// What to tell the user about a fault of the MIDI interface: a string-table number (0: nothing to
-// tell) and the port it names.
-struct PortFaultReport {
+// What to tell the user about a fault of the way to the card: a string-table number (0: nothing to
+// tell) and the card's port (a device's texts name the device instead).
+struct OutputFaultReport {
   int stringId = 0;
   unsigned port = 0;
 };
 
-// The string that tells the user about a fault of the MIDI interface; 0 for none.
-int PortFaultStringId(PortFault fault);
+// The string that tells the user about a fault of the way to the card; 0 for none.
+int OutputFaultStringId(OutputFault fault);
 
 class PanelController {
  public:
-  PanelController(ParameterMessages& messages, ControlSurface& surface, MpuPort& mpu)
-      : messages_(messages), surface_(surface), mpu_(mpu) {}
+  // output: the sink of `messages`, the way to the card.
+  PanelController(ParameterMessages& messages, ControlSurface& surface, CardOutput& output)
+      : messages_(messages), surface_(surface), output_(output) {}
 
   // The panel as it opens: the target button named, every control set from the settings and the
   // whole state sent (StartupPush).
@@ -64,7 +65,7 @@ class PanelController {
   // A click on a channel box toggles its channel; false when id is no channel box.
   bool OnChannelClicked(int id);
   void OnTargetClicked();
-  // "Panic": resets the MIDI interface at the stored port.
+  // "Panic": resets the MIDI interface at the stored port, or every note off on a MIDI device.
   void OnPanic();
   // "Save &MIDI": saves the state with what the controls show (the selected type, the master tune
   // and digital volume sliders, the digital-audio target). Once the image is recorded, those
@@ -76,9 +77,9 @@ class PanelController {
   // send nothing themselves; a transpose box they leave applies its value as leaving it always does.
   void OnFocusKey(int command);
 
-  // A fault of the MIDI interface is told once per fault, and only from the end of the start-up
+  // A fault of the way to the card is told once per fault, and only from the end of the start-up
   // push on: the push runs before the panel is on the screen, and its faults wait until then.
-  PortFaultReport TakePortFaultReport();
+  OutputFaultReport TakeOutputFaultReport();
 
  private:
   // Sends the combo's selected type and shows the decay or the time/repeat controls.
@@ -91,7 +92,7 @@ class PanelController {
 
   ParameterMessages& messages_;
   ControlSurface& surface_;
-  MpuPort& mpu_;
+  CardOutput& output_;
   bool scrollEnded_ = true;  // a second end-of-scroll without a scroll step between is ignored
   bool reportingFaults_ = false;
 };

@@ -3,6 +3,7 @@
 
 // Resources
 #define IDD_PANEL 102
+#define IDD_MIDI_OUTPUT 103
 #define IDI_PANEL 128
 #define IDR_ACCELERATORS 129
 
@@ -82,5 +83,14 @@
 #define IDS_FILE_NO_SETTINGS 200
 #define IDS_USAGE 201
 
-// The MIDI output: the window menu's item
+// The MIDI output: the window menu's item, the card's entry in the list of outputs (its port in
+// hex), and what the panel tells the user when the chosen device fails (its name, and for one that
+// cannot be opened the system's reason, such as another program holding it)
 #define IDS_MIDI_OUTPUT_ITEM 190
+#define IDS_OUTPUT_CARD 191
+#define IDS_OUTPUT_MISSING 192
+#define IDS_OUTPUT_NOT_OPENED 193
+#define IDS_OUTPUT_NOT_TAKING 194
+
+// Dialog 103 "MIDI Output": the list of outputs
+#define IDC_OUTPUT_LIST 4001

@@ -5,6 +5,7 @@
 #include "panel/export/image_memory_win32.h"
 #include "panel/export/settings_file_win32.h"
 #include "panel/ui/load_report_win32.h"
+#include "panel/ui/output_dialog_win32.h"
 #include "panel/ui/port_fault_text_win32.h"
 
 namespace {
@@ -12,7 +13,7 @@ namespace {
 HACCEL g_panelAccelerators = nullptr;
 }  // namespace
 
-PanelDialog::PanelDialog(HINSTANCE instance, PanelSettings& settings, MpuPort& mpu, SettingsStore& store)
+PanelDialog::PanelDialog(HINSTANCE instance, PanelSettings& settings, CardOutputs& outputs, SettingsStore& store)
     : resources_(instance),
       icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_PANEL))),
       smallIcon_(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PANEL), IMAGE_ICON,
@@ -20,9 +21,9 @@ PanelDialog::PanelDialog(HINSTANCE instance, PanelSettings& settings, MpuPort& m
                                                GetSystemMetrics(SM_CYSMICON), 0))),
       settings_(settings),
       store_(store),
-      sink_(mpu, settings.Port),
-      messages_(settings, sink_),
-      controller_(messages_, surface_, mpu) {}
+      outputs_(outputs),
+      messages_(settings, outputs.Chosen()),
+      controller_(messages_, surface_, outputs.Chosen()) {}
 
 PanelDialog::~PanelDialog() {
   if (smallIcon_) DestroyIcon(smallIcon_);
@@ -144,7 +145,15 @@ void PanelDialog::LoadFile(const char* path) {
   ReportLoad(Handle(), resources_, result, path);
 }
 
-void PanelDialog::ChooseOutput() {}
+// OK applies the choice even when it is the one in force: a device that failed is tried again.
+void PanelDialog::ChooseOutput() {
+  ChosenOutput& output = outputs_.Chosen();
+  char chosen[kOutputNameCapacity];
+  OutputDialog dialog(resources_, outputs_.Devices(), static_cast<uint16_t>(settings_.Port), output.DeviceName());
+  if (!dialog.Run(Handle(), chosen)) return;
+  output.Choose(chosen);
+  controller_.StartupPush();
+}
 
 bool PanelDialog::OnHScroll(HWND control, int code) {
   controller_.OnScroll(GetDlgCtrlID(control), code);
@@ -154,7 +163,7 @@ bool PanelDialog::OnHScroll(HWND control, int code) {
 
 void PanelDialog::OnEndSession(bool ending) {
   // The process may be ended right after this message: the modal run never returns to save.
-  if (ending) SaveSettings(settings_, store_);
+  if (ending) SaveSettings(settings_, store_, outputs_.Chosen().DeviceName());
 }
 
 bool PanelDialog::OnAppMessage(UINT message, WPARAM, LPARAM) {
@@ -179,9 +188,8 @@ void PanelDialog::ReportNewPortFault() {
 }
 
 bool PanelDialog::ReportPortFault(HWND owner) {
-  const PortFaultReport report = controller_.TakePortFaultReport();
   char text[kPortFaultTextCapacity];
-  if (!FormatPortFaultText(resources_, report.stringId, static_cast<uint16_t>(report.port), text)) return false;
+  if (!FormatOutputFaultText(resources_, controller_.TakeOutputFaultReport(), outputs_.Chosen(), text)) return false;
   MessageBoxA(owner, text, "Tambrel", MB_OK | MB_ICONEXCLAMATION);
   return true;
 }

@@ -1,15 +1,14 @@
 #pragma once
-// The panel's window: dialog template 102 run as the program's main window. It owns the live
-// message sink and the parameter messages, forwards each control event to PanelController and
-// shows the reports of an unreachable MIDI interface that the controller gives.
+// The panel's window: dialog template 102 run as the program's main window. It owns the parameter
+// messages, sending through the chosen way to the card, forwards each control event to
+// PanelController and shows the reports of an unreachable card that the controller gives.
 #include <windows.h>
 
 #include "dialog/dialog_win32.h"
 #include "panel/core/parameter_messages.h"
 #include "panel/core/panel_settings.h"
 #include "panel/core/settings_store.h"
-#include "panel/device/live_message_sink.h"
-#include "panel/device/mpu_port.h"
+#include "panel/ui/card_outputs_win32.h"
 #include "panel/export/settings_file.h"
 #include "panel/ui/control_surface_win32.h"
 #include "panel/ui/panel_controller.h"
@@ -21,7 +20,7 @@ class PanelDialog final : public Dialog<PanelDialog> {
   // the window is on the screen.
   static constexpr UINT kCheckPortMessage = WM_APP + 1;
 
-  PanelDialog(HINSTANCE instance, PanelSettings& settings, MpuPort& mpu, SettingsStore& store);
+  PanelDialog(HINSTANCE instance, PanelSettings& settings, CardOutputs& outputs, SettingsStore& store);
   ~PanelDialog();
 
   // Runs the panel until Escape or the close box ends it.
@@ -62,7 +61,7 @@ class PanelDialog final : public Dialog<PanelDialog> {
   HICON smallIcon_;
   PanelSettings& settings_;
   SettingsStore& store_;
-  LiveMessageSink sink_;
+  CardOutputs& outputs_;
   ParameterMessages messages_;
   Win32ControlSurface surface_;
   PanelController controller_;

@@ -2,7 +2,8 @@
 // restore the card without a window (command_line.h). One source builds two programs: Tambrel drives the card's ports (directly, or
 // through a port-driver library where the system wants one); TambrelSim (TAMBREL_SIMULATED_PORT)
 // drives the software interface, loads no library and writes every port event to
-// mpu401-trace.txt in its current directory, each message noted with what it means.
+// mpu401-trace.txt in its current directory, each message noted with what it means. Either sends
+// to a MIDI output device of the system instead when the user chose one.
 #include <windows.h>
 
 #include "panel/device/tick_source_win32.h"

@@ -1,14 +1,22 @@
 #include "panel/ui/port_fault_text_win32.h"
 
 #include "panel/device/port_driver_search.h"
+#include "panel/device/winmm_midi_out_win32.h"
 #include "runtime/program_path_win32.h"
 
-bool FormatPortFaultText(HINSTANCE resources, int stringId, uint16_t port, char* text) {
+bool FormatOutputFaultText(HINSTANCE resources, const OutputFaultReport& report, const ChosenOutput& output,
+                           char* text) {
   char format[256];
-  if (stringId == 0 || LoadStringA(resources, stringId, format, sizeof format) == 0) return false;
-  // Every text takes the same arguments in the same order and uses those it needs.
+  if (report.stringId == 0 || LoadStringA(resources, report.stringId, format, sizeof format) == 0) return false;
+  // Every text of a kind takes the same arguments in the same order and uses those it needs.
+  if (output.DeviceName()[0] != '\0') {
+    char reason[128];
+    MidiOutErrorText(output.FaultCode(), reason, sizeof reason);
+    wsprintfA(text, format, output.DeviceName(), reason);
+    return true;
+  }
   char folder[kLibraryPathCapacity];
   ProgramFolder(folder, sizeof folder);
-  wsprintfA(text, format, static_cast<unsigned>(port), InstallablePortDriver(sizeof(void*) * 8), folder);
+  wsprintfA(text, format, report.port & 0xFFFFu, InstallablePortDriver(sizeof(void*) * 8), folder);
   return true;
 }

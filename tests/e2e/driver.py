@@ -63,6 +63,11 @@ class Driver:
     def checked(self, caption, control_id):
         return int(self("check", caption, control_id)[0])
 
+    def list_items(self, caption, control_id):
+        """The items of a list box, in order."""
+        text = self("listitems", caption, control_id)[0]
+        return text.split(" | ") if text else []
+
     def control_rect(self, caption, control_id):
         """(left, top, right, bottom) on the screen, which is the X screen of the session."""
         return tuple(int(v) for v in self("rect", caption, control_id)[0].split())

@@ -9,7 +9,9 @@ from test_panel_startup import (
 def assert_stored(key, expected):
     assert key is not None, "the panel's key is missing"
     assert key.klass == "Tambrel"
-    assert sorted(key.values) == sorted(DEFAULTS), "the key must hold exactly the 23 values"
+    # The 23 settings, and the chosen MIDI output beside them: empty, the card's ports.
+    assert sorted(key.values) == sorted(list(DEFAULTS) + ["MOut"]), "the key must hold exactly the 23 values and MOut"
+    assert key.values["MOut"] == ("REG_SZ", "")
     for name, value in expected.items():
         assert key.values[name] == ("REG_DWORD", value), name
 

@@ -65,7 +65,7 @@ def test_a_file_named_at_start_is_pushed_once_and_saved_and_a_damaged_one_change
     panel = Panel(session)
     panel.process = session.wine.start(session.bin("TambrelSim.exe"), damaged, cwd=RUN_DIR + "2")
     text = box(session)
-    assert damaged in text and "damaged" in text and "Nothing was loaded" in text
+    assert damaged in text and "damaged" in text
     assert session.sysex(RUN_DIR + "2") == startup_push(expected)
     session.driver.close_window(CAPTION)
     panel.process.wait(30)

@@ -14,8 +14,10 @@ class FakeSettingsStore : public SettingsStore {
   bool exists = true;           // false: first run, OpenForRead fails
   bool canCreate = true;        // false: OpenForWrite fails
   std::map<std::string, uint32_t> values;
+  std::map<std::string, std::string> texts;
   std::set<std::string> unreadable;  // present but failing (a value longer than 4 bytes)
-  std::vector<std::string> calls;    // "open-read", "read NAME", "open-write", "write NAME", "close"
+  // "open-read", "read NAME", "read-text NAME", "open-write", "write NAME", "write-text NAME", "close"
+  std::vector<std::string> calls;
 
   bool OpenForRead() override {
     calls.push_back("open-read");
@@ -38,6 +40,18 @@ class FakeSettingsStore : public SettingsStore {
   void Write(const char* name, uint32_t value) override {
     calls.push_back(std::string("write ") + name);
     values[name] = value;
+  }
+  bool ReadText(const char* name, char* text, size_t capacity) override {
+    calls.push_back(std::string("read-text ") + name);
+    auto it = texts.find(name);
+    if (it == texts.end() || it->second.size() >= capacity) return false;
+    it->second.copy(text, capacity);
+    text[it->second.size()] = '\0';
+    return true;
+  }
+  void WriteText(const char* name, const char* text) override {
+    calls.push_back(std::string("write-text ") + name);
+    texts[name] = text;
   }
   void Close() override { calls.push_back("close"); }
 };

@@ -167,3 +167,28 @@ TEST_F(RegistryStore, SavingOverAnExistingKeyReplacesEveryValue) {
   ASSERT_TRUE(reader.Read("MVol", &value));
   EXPECT_EQ(value, 44u);
 }
+
+TEST_F(RegistryStore, TheChosenOutputIsAStringThatOnlyAStringOfItsSizeLoads) {
+  RegistrySettingsStore store;
+  SaveSettings(PanelSettings{}, store, "Stand-in MIDI 2");
+  char name[kOutputNameCapacity] = {};
+  PanelSettings s;
+  LoadSettings(s, store, name);
+  EXPECT_STREQ(name, "Stand-in MIDI 2");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+  DWORD type = 0;
+  DWORD size = 0;
+  EXPECT_EQ(RegQueryValueExA(key, "MOut", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(size, 16u);
+
+  PutDword("MOut", 0x41);
+  LoadSettings(s, store, name);
+  EXPECT_STREQ(name, "") << "another type";
+  const std::string tooLong(kOutputNameCapacity, 'x');
+  Put("MOut", REG_SZ, tooLong.c_str(), static_cast<DWORD>(tooLong.size() + 1));
+  LoadSettings(s, store, name);
+  EXPECT_STREQ(name, "");
+}

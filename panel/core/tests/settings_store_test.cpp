@@ -287,3 +287,32 @@ TEST(SaveSettings, WhatIsSavedLoadsBackUnchanged) {
   LoadSettings(loaded, store);
   EXPECT_TRUE(SameSettings(loaded, s));
 }
+
+// The chosen way to the card (MOut) is kept beside the 23 settings: read and written after them
+// in the same opening of the store, and empty when none is stored or it does not fit.
+TEST(OutputChoice, IsReadAndWrittenAfterTheTwentyThreeSettings) {
+  FakeSettingsStore store;
+  char name[kOutputNameCapacity] = "stale";
+  PanelSettings s;
+  LoadSettings(s, store, name);
+  EXPECT_STREQ(name, "");
+  std::vector<std::string> expected = Reads();
+  expected.insert(expected.end() - 1, "read-text MOut");
+  EXPECT_EQ(store.calls, expected);
+
+  store.calls.clear();
+  SaveSettings(s, store, "USB MIDI");
+  expected = Writes();
+  expected.insert(expected.end() - 1, "write-text MOut");
+  EXPECT_EQ(store.calls, expected);
+  LoadSettings(s, store, name);
+  EXPECT_STREQ(name, "USB MIDI");
+
+  store.texts["MOut"] = std::string(kOutputNameCapacity, 'x');
+  LoadSettings(s, store, name);
+  EXPECT_STREQ(name, "");
+  store.exists = false;
+  strcpy(name, "stale");
+  LoadSettings(s, store, name);
+  EXPECT_STREQ(name, "");
+}

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "panel/core/settings_from_messages.h"
+#include "panel/device/chosen_output.h"
+#include "panel/device/tests/fake_midi_out.h"
 #include "panel/export/midi_export.h"
 #include "panel/export/sysex_file_reader.h"
 #include "panel/export/tests/export_bench.h"
@@ -609,16 +611,63 @@ TEST(PortFaults, ToldOncePerFaultAndNotBeforeTheStartupPushHasEnded) {
   bench.settings.Port = 0x10330;
   bench.card.SetAbsent(true);
   bench.messages.SendMasterVolume(1);
-  EXPECT_EQ(bench.controller.TakePortFaultReport().stringId, 0) << "the panel is not on the screen yet";
+  EXPECT_EQ(bench.controller.TakeOutputFaultReport().stringId, 0) << "the panel is not on the screen yet";
   bench.controller.StartupPush();
-  const PortFaultReport report = bench.controller.TakePortFaultReport();
+  const OutputFaultReport report = bench.controller.TakeOutputFaultReport();
   EXPECT_EQ(report.stringId, IDS_PORT_NOT_RESPONDING);
   EXPECT_EQ(report.port, 0x330u);
-  EXPECT_EQ(bench.controller.TakePortFaultReport().stringId, 0) << "once per fault";
+  EXPECT_EQ(bench.controller.TakeOutputFaultReport().stringId, 0) << "once per fault";
 
-  EXPECT_EQ(PortFaultStringId(PortFault::None), 0);
-  EXPECT_EQ(PortFaultStringId(PortFault::NotResponding), IDS_PORT_NOT_RESPONDING);
-  EXPECT_EQ(PortFaultStringId(PortFault::AccessRefused), IDS_PORT_REFUSED);
-  EXPECT_EQ(PortFaultStringId(PortFault::NoPortDriver), IDS_PORT_NO_DRIVER);
-  EXPECT_EQ(PortFaultStringId(PortFault::PortDriverNotRunning), IDS_PORT_DRIVER_NOT_RUNNING);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::None), 0);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::PortNotResponding), IDS_PORT_NOT_RESPONDING);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::PortAccessRefused), IDS_PORT_REFUSED);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::NoPortDriver), IDS_PORT_NO_DRIVER);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::PortDriverNotRunning), IDS_PORT_DRIVER_NOT_RUNNING);
+}
+
+// With a MIDI output device chosen, the panel's state and its Panic go to the device and the card
+// gets nothing; settings taken over from elsewhere leave the choice alone; the device's faults
+// name it; choosing the card again lets the device go.
+TEST(DeviceChosen, GetsTheWholeStateAndPanicAndItsFaultsNameIt) {
+  CardBench card;
+  FakeMidiOut midi;
+  SteppingClock clock;
+  DeviceOutput device{midi, clock};
+  ChosenOutput chosen{card.sink, device};
+  ParameterMessages messages{card.settings, chosen};
+  FakeControlSurface surface;
+  PanelController panel{messages, surface, chosen};
+
+  chosen.Choose("USB MIDI");
+  panel.StartupPush();
+  EXPECT_EQ(midi.sent, kDefaultPush);
+  PanelSettings loaded;
+  loaded.MVol = 5;
+  messages.Adopt(loaded);
+  panel.StartupPush();
+  EXPECT_EQ(midi.sent.size(), 70u);
+  EXPECT_EQ(midi.sent[35], (Bytes{0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x05, 0xF7}));
+  EXPECT_TRUE(card.TakeMessages().empty());
+  panel.OnPanic();
+  EXPECT_EQ(midi.log.back(), "reset");
+  EXPECT_EQ(panel.TakeOutputFaultReport().stringId, 0);
+
+  midi.donePauses = -1;
+  messages.SendMasterVolume(9);
+  EXPECT_EQ(panel.TakeOutputFaultReport().stringId, IDS_OUTPUT_NOT_TAKING);
+  EXPECT_STREQ(chosen.DeviceName(), "USB MIDI");
+
+  midi.openResult = MidiOutApi::kAllocated;
+  chosen.Choose("USB MIDI");
+  EXPECT_EQ(panel.TakeOutputFaultReport().stringId, IDS_OUTPUT_NOT_OPENED);
+  EXPECT_EQ(chosen.FaultCode(), MidiOutApi::kAllocated) << "the system's words say why";
+  chosen.Choose("Gone");
+  EXPECT_EQ(panel.TakeOutputFaultReport().stringId, IDS_OUTPUT_MISSING);
+  EXPECT_STREQ(chosen.DeviceName(), "Gone");
+
+  chosen.Choose("");
+  EXPECT_STREQ(chosen.DeviceName(), "");
+  messages.SendMasterVolume(9);
+  EXPECT_EQ(card.TakeMessages(), Messages{(Bytes{0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x09, 0xF7})});
+  EXPECT_EQ(std::count(midi.log.begin(), midi.log.end(), "close"), 1) << "the one device opened, let go once";
 }

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "panel/device/mpu401_model.h"
-#include "panel/device/mpu_port.h"
 #include "panel/ui/panel_controls.h"
 #include "panel/ui/panel_dialog_win32.h"
 #include "panel/ui/tests_win32/test_support.h"
@@ -30,7 +29,8 @@ class PanelDialogTest : public ::testing::Test {
   }
 
   void Open() {
-    dialog = std::make_unique<PanelDialog>(TestModule(), settings, mpu, store);
+    outputs = std::make_unique<CardOutputs>(model, clock, settings.Port, "");
+    dialog = std::make_unique<PanelDialog>(TestModule(), settings, *outputs, store);
     ASSERT_TRUE(dialog->Create(TestModule(), IDD_PANEL, nullptr));
     ShowWindow(dialog->Handle(), SW_SHOW);
     PumpMessages(dialog->Handle());
@@ -61,9 +61,9 @@ class PanelDialogTest : public ::testing::Test {
 
   Mpu401Model model;
   SteppingClock clock{25};
-  MpuPort mpu{model, clock};
   PanelSettings settings;
   MemorySettingsStore store;
+  std::unique_ptr<CardOutputs> outputs;  // the card's ports chosen
   std::unique_ptr<PanelDialog> dialog;
 };
 

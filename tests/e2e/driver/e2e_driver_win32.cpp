@@ -266,6 +266,8 @@ void Usage() {
                "  visible CAPTION ID        1 or 0\n"
                "  isenabled CAPTION ID      1 or 0\n"
                "  cursel CAPTION ID         CB_GETCURSEL\n"
+               "  listitems CAPTION ID      the items of a list box, \" | \"-separated\n"
+               "  listsel CAPTION ID        LB_GETCURSEL of a list box (-1: none)\n"
                "  select CAPTION ID INDEX   CB_SETCURSEL, then CBN_SELCHANGE to the parent\n"
                "  rect CAPTION ID           screen rectangle: left top right bottom\n"
                "  thumb CAPTION ID          screen rectangle of a trackbar's thumb\n"
@@ -404,6 +406,22 @@ class Driver {
     } else if (step == "cursel") {
       HWND control = TakeControl();
       PrintLine(std::to_string(SendMessageA(control, CB_GETCURSEL, 0, 0)));
+    } else if (step == "listitems") {
+      HWND control = TakeControl();
+      std::string out;
+      LRESULT count = SendMessageA(control, LB_GETCOUNT, 0, 0);
+      for (LRESULT i = 0; i < count; ++i) {
+        // The wide form: Wine hands another process's list-box text over as UTF-16 either way.
+        std::vector<wchar_t> item(static_cast<size_t>(SendMessageW(control, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        SendMessageW(control, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item.data()));
+        char narrow[512] = {};
+        WideCharToMultiByte(CP_ACP, 0, item.data(), -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+        out += (i > 0 ? " | " : "") + std::string(narrow);
+      }
+      PrintLine(out);
+    } else if (step == "listsel") {
+      HWND control = TakeControl();
+      PrintLine(std::to_string(SendMessageA(control, LB_GETCURSEL, 0, 0)));
     } else if (step == "select") {
       HWND dialog = TakeDialog();
       int id = TakeInt();

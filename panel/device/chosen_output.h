@@ -1,0 +1,28 @@
+#pragma once
+// The way to the card that the user chose: the card's ports, or a MIDI output device by its name.
+// The message builders hold this one sink for the panel's whole run; a new choice changes where
+// it leads, not the sink.
+#include "panel/device/card_output.h"
+#include "panel/device/device_output.h"
+
+class ChosenOutput : public CardOutput {
+ public:
+  ChosenOutput(CardOutput& ports, DeviceOutput& device) : ports_(ports), device_(device), current_(&ports) {}
+
+  // An empty name chooses the card's ports; any other opens the device of that name. The device
+  // chosen before is let go either way, and its unreported fault with it.
+  void Choose(const char* deviceName);
+
+  void Send(const uint8_t* message, size_t n) override { current_->Send(message, n); }
+  void Panic() override { current_->Panic(); }
+  OutputFault TakeNewFault() override { return current_->TakeNewFault(); }
+  // The chosen device's name, empty for the card's ports; and the system's result code behind the
+  // device's fault.
+  const char* DeviceName() const { return current_ == &ports_ ? "" : device_.DeviceName(); }
+  uint32_t FaultCode() const { return device_.FaultCode(); }
+
+ private:
+  CardOutput& ports_;
+  DeviceOutput& device_;
+  CardOutput* current_;
+};
