@@ -2,7 +2,6 @@
 // The builders wired to a software MPU-401 interface in live mode, so tests see the bytes that
 // reach the card's data register, message by message.
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "panel/core/parameter_messages.h"
