@@ -3,11 +3,11 @@
 // The message builders hold this one sink for the panel's whole run; a new choice changes where
 // it leads, not the sink.
 #include "panel/device/card_output.h"
-#include "panel/device/device_output.h"
+#include "panel/device/midi_device_output.h"
 
 class ChosenOutput : public CardOutput {
  public:
-  ChosenOutput(CardOutput& ports, DeviceOutput& device) : ports_(ports), device_(device), current_(&ports) {}
+  ChosenOutput(CardOutput& ports, MidiDeviceOutput& device) : ports_(ports), device_(device), current_(&ports) {}
 
   // An empty name chooses the card's ports; any other opens the device of that name. The device
   // chosen before is let go either way, and its unreported fault with it.
@@ -23,6 +23,6 @@ class ChosenOutput : public CardOutput {
 
  private:
   CardOutput& ports_;
-  DeviceOutput& device_;
+  MidiDeviceOutput& device_;
   CardOutput* current_;
 };

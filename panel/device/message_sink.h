@@ -1,6 +1,6 @@
 #pragma once
 // Where every finished message goes. The message builders hand each message to a sink and do not
-// know whether it reaches the card (LiveMessageSink), is recorded somewhere else, or goes nowhere
+// know whether it reaches the card (CardPortsOutput), is recorded somewhere else, or goes nowhere
 // (this base class: the builders' rules applied to a copy of the settings, for instance).
 #include <cstddef>
 #include <cstdint>

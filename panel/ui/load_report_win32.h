@@ -3,7 +3,7 @@
 // file and says why, with texts of the string table.
 #include <windows.h>
 
-#include "panel/export/settings_file.h"
+#include "panel/files/settings_file.h"
 
 // Shows the box (owned by `owner`, none when null) when the file was not loaded.
 void ReportLoad(HWND owner, HINSTANCE resources, const LoadResult& result, const char* path);

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "panel/export/settings_file_win32.h"
+#include "panel/files/settings_file_win32.h"
 #include "panel/ui/load_report_win32.h"
 #include "panel/ui/panel_dialog_win32.h"
 
@@ -33,7 +33,7 @@ bool PanelApp::TakeStartFile(const char* path) {
 
 int PanelApp::Run(PortIo& io) {
   InitPanelControls();
-  CardOutputs outputs = OpenChosenOutput(io);
+  ProgramOutputs outputs = OpenChosenOutput(io);
   {
     PanelDialog dialog(instance_, settings_, outputs, store_);
     if (startFile_ != nullptr && startLoad_.outcome != LoadOutcome::Loaded) dialog.ReportOnceShown(startLoad_, startFile_);
@@ -49,7 +49,7 @@ int PanelApp::Send(PortIo& io) {
     return kExitBadStart;
   }
   InitPanelControls();
-  CardOutputs outputs = OpenChosenOutput(io);
+  ProgramOutputs outputs = OpenChosenOutput(io);
   bool reached = false;
   {
     PanelDialog dialog(instance_, settings_, outputs, store_);

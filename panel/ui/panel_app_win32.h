@@ -6,8 +6,8 @@
 #include "panel/core/panel_settings.h"
 #include "panel/core/registry_settings_store_win32.h"
 #include "panel/device/port_io.h"
-#include "panel/export/settings_file.h"
-#include "panel/ui/card_outputs_win32.h"
+#include "panel/files/settings_file.h"
+#include "panel/ui/program_outputs_win32.h"
 
 // The program's exit codes.
 constexpr int kExitDone = 0;
@@ -23,7 +23,7 @@ class PanelApp {
   void LoadSettings();
   // Opens the chosen way to the card (after LoadSettings): the MIDI output device of the stored
   // name, or the card's ports through `io`. Messages go to its Chosen() until it ends.
-  CardOutputs OpenChosenOutput(PortIo& io) { return CardOutputs(io, clock_, settings_.Port, outputName_); }
+  ProgramOutputs OpenChosenOutput(PortIo& io) { return ProgramOutputs(io, clock_, settings_.Port, outputName_); }
   // The base address of the MIDI interface: the low word of the stored `Port`.
   uint16_t PortBase() const { return static_cast<uint16_t>(settings_.Port); }
   // Takes the settings of a file named at start over the stored ones. False when the file cannot

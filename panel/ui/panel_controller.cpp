@@ -1,6 +1,6 @@
 #include "panel/ui/panel_controller.h"
 
-#include "panel/export/midi_export.h"
+#include "panel/files/midi_export.h"
 #include "panel/ui/panel_controls.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #define IDR_ACCELERATORS 129
 
 // Strings: those of "Save &MIDI" (175..179), then those below
-#include "panel/export/export_strings.h"
+#include "panel/files/export_strings.h"
 
 // Master area, channels and "Save &MIDI"
 #define IDC_MASTER_VOLUME 1000

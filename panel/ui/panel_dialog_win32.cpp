@@ -1,9 +1,9 @@
 #include "panel/ui/panel_dialog_win32.h"
 
-#include "panel/export/export_file_win32.h"
-#include "panel/export/export_ui_win32.h"
-#include "panel/export/image_memory_win32.h"
-#include "panel/export/settings_file_win32.h"
+#include "panel/files/export_file_win32.h"
+#include "panel/files/export_ui_win32.h"
+#include "panel/files/image_memory_win32.h"
+#include "panel/files/settings_file_win32.h"
 #include "panel/ui/load_report_win32.h"
 #include "panel/ui/output_dialog_win32.h"
 #include "panel/ui/port_fault_text_win32.h"
@@ -13,7 +13,7 @@ namespace {
 HACCEL g_panelAccelerators = nullptr;
 }  // namespace
 
-PanelDialog::PanelDialog(HINSTANCE instance, PanelSettings& settings, CardOutputs& outputs, SettingsStore& store)
+PanelDialog::PanelDialog(HINSTANCE instance, PanelSettings& settings, ProgramOutputs& outputs, SettingsStore& store)
     : resources_(instance),
       icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_PANEL))),
       smallIcon_(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PANEL), IMAGE_ICON,

@@ -8,8 +8,8 @@
 #include "panel/core/parameter_messages.h"
 #include "panel/core/panel_settings.h"
 #include "panel/core/settings_store.h"
-#include "panel/ui/card_outputs_win32.h"
-#include "panel/export/settings_file.h"
+#include "panel/ui/program_outputs_win32.h"
+#include "panel/files/settings_file.h"
 #include "panel/ui/control_surface_win32.h"
 #include "panel/ui/panel_controller.h"
 #include "panel/ui/panel_controls.h"
@@ -20,7 +20,7 @@ class PanelDialog final : public Dialog<PanelDialog> {
   // the window is on the screen.
   static constexpr UINT kCheckPortMessage = WM_APP + 1;
 
-  PanelDialog(HINSTANCE instance, PanelSettings& settings, CardOutputs& outputs, SettingsStore& store);
+  PanelDialog(HINSTANCE instance, PanelSettings& settings, ProgramOutputs& outputs, SettingsStore& store);
   ~PanelDialog();
 
   // Runs the panel until Escape or the close box ends it.
@@ -61,7 +61,7 @@ class PanelDialog final : public Dialog<PanelDialog> {
   HICON smallIcon_;
   PanelSettings& settings_;
   SettingsStore& store_;
-  CardOutputs& outputs_;
+  ProgramOutputs& outputs_;
   ParameterMessages messages_;
   Win32ControlSurface surface_;
   PanelController controller_;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "panel/core/parameter_messages.h"
-#include "panel/device/live_message_sink.h"
+#include "panel/device/card_ports_output.h"
 #include "panel/device/mpu401_model.h"
 #include "panel/device/mpu_port.h"
 #include "panel/device/tests/fake_clock.h"
@@ -17,7 +17,7 @@ struct CardBench {
   Mpu401Model card;
   SteppingClock clock;
   MpuPort port{card, clock};
-  LiveMessageSink sink{port, settings.Port};
+  CardPortsOutput sink{port, settings.Port};
   ParameterMessages messages{settings, sink};
 
   // The data-port bytes since the last call, split into system-exclusive messages.

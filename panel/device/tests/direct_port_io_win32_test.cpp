@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "panel/device/direct_port_io_win32.h"
-#include "panel/device/live_message_sink.h"
+#include "panel/device/card_ports_output.h"
 #include "panel/device/mpu_port.h"
 #include "panel/device/tick_source_win32.h"
 
@@ -134,7 +134,7 @@ TEST(DirectPortIo, PanelPortReportsRefusalOnceAndDropsMessagesWithoutFaulting) {
   TickSourceWin32 clock;
   MpuPort mpu(io, clock);
   uint32_t port = 0x330;
-  LiveMessageSink sink(mpu, port);
+  CardPortsOutput sink(mpu, port);
   const uint8_t reverb[] = {0xF0, 0x41, 0x10, 0x56, 0x12, 0x03, 0x00, 0x09, 0x5A, 0x1A, 0xF7};
 
   ExceptionWatch watch;

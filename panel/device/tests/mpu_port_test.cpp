@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "panel/device/live_message_sink.h"
+#include "panel/device/card_ports_output.h"
 #include "panel/device/mpu401_capture.h"
 #include "panel/device/mpu_port.h"
 #include "panel/device/tests/fake_clock.h"
@@ -36,7 +36,7 @@ struct Card {
   SteppingClock clock;
   MpuPort mpu{model, clock};
   uint32_t port = kBase;
-  LiveMessageSink sink{mpu, port};
+  CardPortsOutput sink{mpu, port};
 
   void Send(const std::vector<uint8_t>& message) { sink.Send(message.data(), message.size()); }
 };
@@ -294,7 +294,7 @@ TEST(MpuRefused, AMissingOrStoppedPortDriverIsItsOwnFault) {
     SteppingClock clock;
     MpuPort mpu(io, clock);
     uint32_t port = kBase;
-    LiveMessageSink sink(mpu, port);
+    CardPortsOutput sink(mpu, port);
     sink.Send(kVolumeMessage.data(), kVolumeMessage.size());
     mpu.Panic(kBase);
     EXPECT_EQ(mpu.TakeNewFault(), fault);

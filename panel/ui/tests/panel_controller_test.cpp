@@ -7,10 +7,10 @@
 #include "panel/core/settings_from_messages.h"
 #include "panel/device/chosen_output.h"
 #include "panel/device/tests/fake_midi_out.h"
-#include "panel/export/midi_export.h"
-#include "panel/export/sysex_file_reader.h"
-#include "panel/export/tests/export_bench.h"
-#include "panel/export/tests/export_fakes.h"
+#include "panel/files/midi_export.h"
+#include "panel/files/sysex_file_reader.h"
+#include "panel/files/tests/export_bench.h"
+#include "panel/files/tests/export_fakes.h"
 #include "panel/ui/panel_controls.h"
 #include "panel/ui/tests/panel_bench.h"
 
@@ -632,7 +632,7 @@ TEST(DeviceChosen, GetsTheWholeStateAndPanicAndItsFaultsNameIt) {
   CardBench card;
   FakeMidiOut midi;
   SteppingClock clock;
-  DeviceOutput device{midi, clock};
+  MidiDeviceOutput device{midi, clock};
   ChosenOutput chosen{card.sink, device};
   ParameterMessages messages{card.settings, chosen};
   FakeControlSurface surface;

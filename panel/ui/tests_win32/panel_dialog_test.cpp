@@ -29,7 +29,7 @@ class PanelDialogTest : public ::testing::Test {
   }
 
   void Open() {
-    outputs = std::make_unique<CardOutputs>(model, clock, settings.Port, "");
+    outputs = std::make_unique<ProgramOutputs>(model, clock, settings.Port, "");
     dialog = std::make_unique<PanelDialog>(TestModule(), settings, *outputs, store);
     ASSERT_TRUE(dialog->Create(TestModule(), IDD_PANEL, nullptr));
     ShowWindow(dialog->Handle(), SW_SHOW);
@@ -63,7 +63,7 @@ class PanelDialogTest : public ::testing::Test {
   SteppingClock clock{25};
   PanelSettings settings;
   MemorySettingsStore store;
-  std::unique_ptr<CardOutputs> outputs;  // the card's ports chosen
+  std::unique_ptr<ProgramOutputs> outputs;  // the card's ports chosen
   std::unique_ptr<PanelDialog> dialog;
 };
 

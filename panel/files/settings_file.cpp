@@ -1,0 +1,13 @@
+#include "panel/files/settings_file.h"
+
+#include "panel/core/settings_from_messages.h"
+
+LoadResult TakeSettingsFromFile(const uint8_t* data, size_t size, const PanelSettings& current,
+                                PanelSettings* loaded) {
+  SettingsFromMessages reader(current);
+  const FileFault fault = ReadSysExFile(data, size, reader);
+  if (fault != FileFault::None) return {LoadOutcome::Damaged, fault};
+  if (reader.Found() == 0) return {LoadOutcome::NoSettings, FileFault::None};
+  *loaded = reader.Settings();
+  return {LoadOutcome::Loaded, FileFault::None};
+}

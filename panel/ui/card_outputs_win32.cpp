@@ -1,6 +1,0 @@
-#include "panel/ui/card_outputs_win32.h"
-
-CardOutputs::CardOutputs(PortIo& io, TickSource& clock, uint32_t port, const char* deviceName)
-    : mpu_(io, clock), ports_(mpu_, port), device_(devices_, clock), chosen_(ports_, device_) {
-  chosen_.Choose(deviceName);
-}
