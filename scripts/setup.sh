@@ -55,10 +55,27 @@ if [ "$(id -u)" -ne 0 ]; then
   sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-case " ${missing[*]}" in
-  *:i386*)
-    dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386 ;;
-esac
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+missing64=()
+missing32=()
+for p in "${missing[@]}"; do
+  case "$p" in
+    *:i386) missing32+=("$p") ;;
+    *) missing64+=("$p") ;;
+  esac
+done
+if [ ${#missing32[@]} -gt 0 ]; then
+  dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
+fi
+# A mirror caught mid-update fails one list or another; what the lists at hand offer still installs,
+# and whatever cannot be had fails at the install below.
+"${sudo[@]}" apt-get update -qq >/dev/null 2>&1 ||
+  echo "setup: some package lists could not be fetched; installing from the lists at hand"
+if [ ${#missing64[@]} -gt 0 ]; then
+  "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing64[@]}" >/dev/null
+fi
+# Without 32-bit Wine the 32-bit layer is skipped, as on a kernel that refuses 32-bit programs.
+if [ ${#missing32[@]} -gt 0 ] &&
+   ! "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing32[@]}" >/dev/null 2>&1; then
+  echo "setup: 32-bit Wine could not be installed (its packages do not match the machine's; a mirror may be mid-update): the 32-bit programs are built and checked, not run"
+fi
 echo "setup: done"
