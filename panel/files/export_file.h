@@ -15,4 +15,6 @@ class ExportFile {
   virtual bool Write(const uint8_t* data, uint32_t size, uint32_t* written) = 0;
   virtual void Close() = 0;
   virtual void Delete(const char* path) = 0;
+  // Whether a file or folder of this name exists.
+  virtual bool Exists(const char* path) = 0;
 };

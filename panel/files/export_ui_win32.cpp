@@ -6,14 +6,24 @@
 
 namespace {
 
-// MIDI files first, then dumps, then everything; the literal's own final zero ends each list.
-#define MIDI_FILES "MIDI files (*.mid)\0*.mid\0"
-#define ALL_FILES "All files (*.*)\0*.*\0"
-const char kSaveFilter[] = MIDI_FILES "System-exclusive dump (*.syx)\0*.syx\0" ALL_FILES;
-const char kOpenFilter[] = MIDI_FILES "System-exclusive dumps (*.syx)\0*.syx\0" ALL_FILES;
-constexpr DWORD kDumpType = 2;  // the filters' second type
+// Types of the save dialog by its 1-based filter index.
+constexpr SaveType kSaveTypes[] = {SaveType::MidiFile, SaveType::Dump, SaveType::AnyFile};
 
-OPENFILENAMEA FileDialog(HWND owner, const char* filter, char* path, size_t size) {
+// A filter of the string table, its '|' turned into the zeros that end each part (the buffer's
+// own zeros end the list).
+void LoadFilter(HINSTANCE strings, int stringId, char* filter, int size) {
+  for (int i = 0; i < size; ++i) filter[i] = '\0';
+  LoadStringA(strings, stringId, filter, size - 1);
+  for (int i = 0; filter[i] != '\0'; ++i) {
+    if (filter[i] == '|') filter[i] = '\0';
+  }
+}
+
+// Runs the Open or Save dialog with the filter of the string table.
+bool RunFileDialog(HWND owner, HINSTANCE strings, int filterId, DWORD flags, char* path, size_t size,
+                   DWORD* filterIndex) {
+  char filter[160];
+  LoadFilter(strings, filterId, filter, sizeof filter);
   path[0] = '\0';
   OPENFILENAMEA dialog = {};
   // The original structure size: every system from the card's era on accepts it.
@@ -23,31 +33,38 @@ OPENFILENAMEA FileDialog(HWND owner, const char* filter, char* path, size_t size
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = path;
   dialog.nMaxFile = static_cast<DWORD>(size);
-  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_LONGNAMES;
-  return dialog;
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_LONGNAMES | flags;
+  const BOOL chosen = filterId == IDS_OPEN_FILTER ? GetOpenFileNameA(&dialog) : GetSaveFileNameA(&dialog);
+  *filterIndex = dialog.nFilterIndex;
+  return chosen != FALSE;
 }
 
 }  // namespace
 
-bool ChooseSettingsFile(HWND owner, char* path, size_t size) {
-  OPENFILENAMEA dialog = FileDialog(owner, kOpenFilter, path, size);
-  dialog.Flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
-  return GetOpenFileNameA(&dialog) != FALSE;
+bool ChooseSettingsFile(HWND owner, HINSTANCE strings, char* path, size_t size) {
+  DWORD filterIndex = 0;
+  return RunFileDialog(owner, strings, IDS_OPEN_FILTER, OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST, path, size,
+                       &filterIndex);
 }
 
-bool DialogExportUi::ChoosePath(char* path, size_t size) {
-  OPENFILENAMEA dialog = FileDialog(dialog_, kSaveFilter, path, size);
-  dialog.Flags |= OFN_OVERWRITEPROMPT | OFN_NOREADONLYRETURN;
-  if (!GetSaveFileNameA(&dialog)) return false;
-  // The dump type adds its extension to a name without one; the dialog asked about the name as
-  // typed, so a file of the longer name is asked about here.
-  if (dialog.nFilterIndex != kDumpType || !AddDumpExtension(path, size)) return true;
-  if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) return true;
+bool DialogExportUi::ChoosePath(char* path, size_t size, SaveType* type) {
+  DWORD filterIndex = 0;
+  if (!RunFileDialog(dialog_, strings_, IDS_SAVE_FILTER, OFN_OVERWRITEPROMPT | OFN_NOREADONLYRETURN, path, size,
+                     &filterIndex)) {
+    return false;
+  }
+  *type = filterIndex >= 1 && filterIndex <= 3 ? kSaveTypes[filterIndex - 1] : SaveType::AnyFile;
+  return true;
+}
+
+bool DialogExportUi::ConfirmReplace(const char* path) {
   char format[96];
-  char text[96 + 260];
+  char caption[32];
+  char text[96 + MAX_PATH];
   if (LoadStringA(strings_, IDS_REPLACE_FILE, format, sizeof format) <= 0) format[0] = '\0';
+  if (LoadStringA(strings_, IDS_SAVE_AS, caption, sizeof caption) <= 0) caption[0] = '\0';
   wsprintfA(text, format, path);
-  return MessageBoxA(dialog_, text, "Save As", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+  return MessageBoxA(dialog_, text, caption, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
 void DialogExportUi::ShowCaption(int stringId) {

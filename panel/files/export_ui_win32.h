@@ -1,19 +1,21 @@
 #pragma once
-// The export's dialogs: the save-file dialog, the caption of the dialog's button that started the
-// export and the failure message boxes, with texts from the string table of `strings`.
+// The panel's file dialogs and the export's boxes: the Open and Save dialogs with their filters,
+// the caption of the dialog's button that started the export, the question before a file is
+// replaced and the failure message boxes, with texts from the string table of `strings`.
 #include <windows.h>
 
 #include "panel/files/export_ui.h"
 
 // The Open dialog for a settings file (a MIDI file, a dump or any file); false when the user
 // cancels.
-bool ChooseSettingsFile(HWND owner, char* path, size_t size);
+bool ChooseSettingsFile(HWND owner, HINSTANCE strings, char* path, size_t size);
 
 class DialogExportUi : public ExportUi {
  public:
   DialogExportUi(HWND dialog, int button, HINSTANCE strings) : dialog_(dialog), button_(button), strings_(strings) {}
 
-  bool ChoosePath(char* path, size_t size) override;
+  bool ChoosePath(char* path, size_t size, SaveType* type) override;
+  bool ConfirmReplace(const char* path) override;
   void ShowCaption(int stringId) override;
   void ReportError(int stringId) override;
 

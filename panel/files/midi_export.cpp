@@ -41,7 +41,13 @@ int WriteImage(const ExportInput& input, ExportFile& file, ImageMemory& memory, 
 
 int SaveMidiFile(const ExportInput& input, ExportUi& ui, ExportFile& file, ImageMemory& memory) {
   char path[kPathSize] = {};
-  if (!ui.ChoosePath(path, sizeof path)) return kExportCancelled;
+  SaveType type = SaveType::MidiFile;
+  if (!ui.ChoosePath(path, sizeof path, &type)) return kExportCancelled;
+  // The dump type adds its extension to a name without one. The save dialog asked about the name
+  // as typed, so a file of the longer name is asked about here.
+  if (type == SaveType::Dump && AddDumpExtension(path, sizeof path) && file.Exists(path) && !ui.ConfirmReplace(path)) {
+    return kExportCancelled;
+  }
 
   MidiImage image;
   int result = kExportCannotCreate;

@@ -1,5 +1,6 @@
 #pragma once
-// "Save &MIDI": asks for a file name, records the panel's state as a MIDI file image (or, for a
+// "Save &MIDI": asks for a file name (with the dump type, ".syx" is added to a name without an
+// extension, asking before a file of the longer name is replaced), records the panel's state as a MIDI file image (or, for a
 // name ending in .syx, as a system-exclusive dump) and writes it in one piece. Any failure is told
 // to the user and leaves no file behind.
 #include <cstddef>

@@ -11,3 +11,13 @@ LoadResult TakeSettingsFromFile(const uint8_t* data, size_t size, const PanelSet
   *loaded = reader.Settings();
   return {LoadOutcome::Loaded, FileFault::None};
 }
+
+LoadResult LoadSettingsFile(WholeFileReader& files, const char* path, const PanelSettings& current,
+                            PanelSettings* loaded) {
+  FileBytes bytes;
+  const LoadOutcome read = files.Read(path, &bytes);
+  if (read != LoadOutcome::Loaded) return {read, FileFault::None};
+  const LoadResult result = TakeSettingsFromFile(bytes.data, bytes.size, current, loaded);
+  files.Release(bytes);
+  return result;
+}

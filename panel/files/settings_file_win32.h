@@ -1,6 +1,10 @@
 #pragma once
-// A settings file read whole through the system's file handles (shared for reading with other
-// programs) into pages of its own, refused unread when it is too large.
+// Whole files read through the system's file handles (shared for reading with other programs) into
+// pages of their own; a file too large is refused unread.
 #include "panel/files/settings_file.h"
 
-LoadResult LoadSettingsFile(const char* path, const PanelSettings& current, PanelSettings* loaded);
+class SystemFileReader final : public WholeFileReader {
+ public:
+  LoadOutcome Read(const char* path, FileBytes* bytes) override;
+  void Release(const FileBytes& bytes) override;
+};

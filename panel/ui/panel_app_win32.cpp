@@ -2,9 +2,8 @@
 
 #include <commctrl.h>
 
-#include "panel/files/settings_file_win32.h"
-#include "panel/ui/load_report_win32.h"
 #include "panel/ui/panel_dialog_win32.h"
+#include "panel/ui/program_outputs_win32.h"
 
 void InitPanelControls() {
   // Looked up at run time: the first common-controls library of the 95 class lacks the Ex form.
@@ -20,47 +19,29 @@ void InitPanelControls() {
   }
 }
 
-void PanelApp::LoadSettings() { ::LoadSettings(settings_, store_, outputName_); }
-
-bool PanelApp::TakeStartFile(const char* path) {
-  PanelSettings loaded;
-  startFile_ = path;
-  startLoad_ = LoadSettingsFile(path, settings_, &loaded);
-  if (startLoad_.outcome != LoadOutcome::Loaded) return false;
-  settings_ = loaded;  // before the panel exists: its one push sends the file's values
-  return true;
+PanelApp::PanelApp(HINSTANCE instance, bool withWindow)
+    : instance_(instance),
+      notices_(instance),
+      run_(store_, files_, withWindow ? static_cast<ControlSurface&>(windowControls_) : unseenControls_, notices_) {
+  run_.LoadStored();
 }
 
-int PanelApp::Run(PortIo& io) {
+int PanelApp::Run(PortIo& io, TickSource& clock, const char* startFile) {
   InitPanelControls();
-  ProgramOutputs outputs = OpenChosenOutput(io);
+  ProgramOutputs outputs(io, clock, run_.PortBase(), "");
+  run_.Connect(outputs.Chosen());
+  notices_.SetOutput(outputs.Chosen());
   {
-    PanelDialog dialog(instance_, settings_, outputs, store_);
-    if (startFile_ != nullptr && startLoad_.outcome != LoadOutcome::Loaded) dialog.ReportOnceShown(startLoad_, startFile_);
+    PanelDialog dialog(instance_, run_, windowControls_, notices_, outputs, startFile);
     dialog.Run();
   }
-  SaveSettings(settings_, store_, outputs.Chosen().DeviceName());
+  run_.End();
   return kExitDone;
 }
 
-int PanelApp::Send(PortIo& io) {
-  if (startFile_ != nullptr && startLoad_.outcome != LoadOutcome::Loaded) {
-    ReportLoad(nullptr, instance_, startLoad_, startFile_);
-    return kExitBadStart;
-  }
-  InitPanelControls();
-  ProgramOutputs outputs = OpenChosenOutput(io);
-  bool reached = false;
-  {
-    PanelDialog dialog(instance_, settings_, outputs, store_);
-    reached = dialog.SendWithoutWindow();
-  }
-  if (startFile_ != nullptr) SaveSettings(settings_, store_, outputs.Chosen().DeviceName());
-  return reached ? kExitDone : kExitCardUnreachable;
-}
-
-int ShowUsage(HINSTANCE resources) {
-  char text[512];
-  if (LoadStringA(resources, IDS_USAGE, text, sizeof text) > 0) MessageBoxA(nullptr, text, "Tambrel", MB_OK | MB_ICONINFORMATION);
-  return kExitBadStart;
+int PanelApp::Send(PortIo& io, TickSource& clock, const char* file) {
+  ProgramOutputs outputs(io, clock, run_.PortBase(), "");
+  run_.Connect(outputs.Chosen());
+  notices_.SetOutput(outputs.Chosen());
+  return run_.SendWithoutWindow(file);
 }

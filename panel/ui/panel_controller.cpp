@@ -58,10 +58,7 @@ int FindReverbTypeByPrefix(const char* text) {
   return -1;
 }
 
-void PanelController::Open() {
-  surface_.SetText(IDC_DIGITAL_TARGET, DigitalTargetName(messages_.Target()));
-  StartupPush();
-}
+void PanelController::NameTarget() { surface_.SetText(IDC_DIGITAL_TARGET, DigitalTargetName(messages_.Target())); }
 
 void PanelController::StartupPush() {
   const PanelSettings& settings = messages_.Settings();
@@ -90,7 +87,6 @@ void PanelController::StartupPush() {
   }
 
   scrollEnded_ = true;
-  reportingFaults_ = true;
 }
 
 void PanelController::SetUpSlider(const SliderControl& slider) {
@@ -182,8 +178,6 @@ void PanelController::OnFocusKey(int command) {
   }
 }
 
-void PanelController::OnPanic() { output_.Panic(); }
-
 int PanelController::OnSaveMidi(ExportUi& ui, ExportFile& file, ImageMemory& memory) {
   const PanelSettings shown = ShownSettings(messages_, surface_);
   const int result = SaveMidiFile({shown, messages_.Target()}, ui, file, memory);
@@ -194,18 +188,6 @@ int PanelController::OnSaveMidi(ExportUi& ui, ExportFile& file, ImageMemory& mem
     ShowReverbControls(shown.EffectsBlock[kReverbType]);
   }
   return result;
-}
-
-void PanelController::OnSettingsLoaded(const PanelSettings& loaded) {
-  messages_.Adopt(loaded);
-  StartupPush();
-}
-
-OutputFaultReport PanelController::TakeOutputFaultReport() {
-  if (!reportingFaults_) return {};
-  const int stringId = OutputFaultStringId(output_.TakeNewFault());
-  if (stringId == 0) return {};
-  return {stringId, static_cast<unsigned>(messages_.Settings().Port & 0xFFFF)};
 }
 
 int OutputFaultStringId(OutputFault fault) {

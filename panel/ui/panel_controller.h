@@ -1,8 +1,7 @@
 #pragma once
 // What the panel does on start-up and on each control event, without any window system: the
 // Win32 dialog forwards events here and this code reads and sets controls through
-// ControlSurface, sends through ParameterMessages, stops the sound through the chosen way to the
-// card and hands the export what it takes from the panel.
+// ControlSurface, sends through ParameterMessages and hands the export what it takes from the panel.
 #include "panel/core/parameter_messages.h"
 #include "panel/device/card_output.h"
 #include "panel/ui/control_surface.h"
@@ -45,18 +44,12 @@ int OutputFaultStringId(OutputFault fault);
 
 class PanelController {
  public:
-  // output: the sink of `messages`, the way to the card.
-  PanelController(ParameterMessages& messages, ControlSurface& surface, CardOutput& output)
-      : messages_(messages), surface_(surface), output_(output) {}
+  PanelController(ParameterMessages& messages, ControlSurface& surface) : messages_(messages), surface_(surface) {}
 
-  // The panel as it opens: the target button named, every control set from the settings and the
-  // whole state sent (StartupPush).
-  void Open();
+  // The target button named, as the panel opens.
+  void NameTarget();
   // Sets every control from the settings and sends the whole state: 35 messages.
   void StartupPush();
-  // Settings loaded from a file: they are taken, every control shows them and the whole state is
-  // sent once.
-  void OnSettingsLoaded(const PanelSettings& loaded);
 
   void OnScroll(int id, int code);
   void OnEditKillFocus(int id);
@@ -65,8 +58,6 @@ class PanelController {
   // A click on a channel box toggles its channel; false when id is no channel box.
   bool OnChannelClicked(int id);
   void OnTargetClicked();
-  // "Panic": resets the MIDI interface at the stored port, or every note off on a MIDI device.
-  void OnPanic();
   // "Save &MIDI": saves the state with what the controls show (the selected type, the master tune
   // and digital volume sliders, the digital-audio target). Once the image is recorded, those
   // values are the settings and the controls of the type it saved are shown, as choosing that
@@ -76,10 +67,6 @@ class PanelController {
   // "T&uning:" (the digital tune; the master one is "Tu&ning:") and of "&Transpose:". The keys
   // send nothing themselves; a transpose box they leave applies its value as leaving it always does.
   void OnFocusKey(int command);
-
-  // A fault of the way to the card is told once per fault, and only from the end of the start-up
-  // push on: the push runs before the panel is on the screen, and its faults wait until then.
-  OutputFaultReport TakeOutputFaultReport();
 
  private:
   // Sends the combo's selected type and shows the decay or the time/repeat controls.
@@ -92,7 +79,5 @@ class PanelController {
 
   ParameterMessages& messages_;
   ControlSurface& surface_;
-  CardOutput& output_;
   bool scrollEnded_ = true;  // a second end-of-scroll without a scroll step between is ignored
-  bool reportingFaults_ = false;
 };

@@ -66,6 +66,9 @@
 #define IDM_ALT_T 2002
 #define IDM_ENTER 32700
 
+// The caption of the panel's message boxes
+#define IDS_PROGRAM_CAPTION 198
+
 // Strings telling the user that the MIDI interface cannot be reached (the port in hex)
 #define IDS_PORT_NOT_RESPONDING 180
 #define IDS_PORT_REFUSED 181

@@ -3,27 +3,25 @@
 #include "panel/files/export_file_win32.h"
 #include "panel/files/export_ui_win32.h"
 #include "panel/files/image_memory_win32.h"
-#include "panel/files/settings_file_win32.h"
-#include "panel/ui/load_report_win32.h"
 #include "panel/ui/output_dialog_win32.h"
-#include "panel/ui/port_fault_text_win32.h"
 
 namespace {
 // The panel's accelerator table, loaded at the end of the start-up push.
 HACCEL g_panelAccelerators = nullptr;
 }  // namespace
 
-PanelDialog::PanelDialog(HINSTANCE instance, PanelSettings& settings, ProgramOutputs& outputs, SettingsStore& store)
+PanelDialog::PanelDialog(HINSTANCE instance, PanelRun& run, Win32ControlSurface& controls, BoxNotices& notices,
+                         ProgramOutputs& outputs, const char* startFile)
     : resources_(instance),
       icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_PANEL))),
       smallIcon_(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PANEL), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXSMICON),
                                                GetSystemMetrics(SM_CYSMICON), 0))),
-      settings_(settings),
-      store_(store),
+      run_(run),
+      controls_(controls),
+      notices_(notices),
       outputs_(outputs),
-      messages_(settings, outputs.Chosen()),
-      controller_(messages_, surface_, outputs.Chosen()) {}
+      startFile_(startFile) {}
 
 PanelDialog::~PanelDialog() {
   if (smallIcon_) DestroyIcon(smallIcon_);
@@ -31,15 +29,16 @@ PanelDialog::~PanelDialog() {
 
 bool PanelDialog::OnInitDialog() {
   HWND window = Handle();
-  surface_.Attach(window);
+  controls_.Attach(window);
+  notices_.SetOwner(window);
 
   SetUpProgramWindow(icon_, smallIcon_);
   AddWindowMenuItems();
 
   for (int index = 0; index < kReverbTypeCount; ++index) {
-    surface_.AddComboItem(IDC_REVERB_TYPE, ReverbTypeName(index));
+    controls_.AddComboItem(IDC_REVERB_TYPE, ReverbTypeName(index));
   }
-  controller_.Open();
+  run_.Start(startFile_);
   DragAcceptFiles(window, TRUE);
 
   if (!g_panelAccelerators) g_panelAccelerators = LoadAcceleratorsA(resources_, MAKEINTRESOURCEA(IDR_ACCELERATORS));
@@ -50,13 +49,14 @@ bool PanelDialog::OnInitDialog() {
 
 bool PanelDialog::OnCommand(int id, int code, HWND /*control*/) {
   bool handled = HandleCommand(id, code);
-  ReportNewPortFault();
+  TellNewFault();
   return handled;
 }
 
 bool PanelDialog::HandleCommand(int id, int code) {
+  PanelController& events = run_.Events();
   // A channel box (an automatic check box) has flipped itself already with the click.
-  if (code == BN_CLICKED && controller_.OnChannelClicked(id)) return true;
+  if (code == BN_CLICKED && events.OnChannelClicked(id)) return true;
   switch (id) {
     case IDM_ENTER:
       // An edit box that has the focus loses it and applies its value; nothing is pressed.
@@ -65,7 +65,7 @@ bool PanelDialog::HandleCommand(int id, int code) {
     case IDM_ALT_V:
     case IDM_ALT_U:
     case IDM_ALT_T:
-      controller_.OnFocusKey(id);
+      events.OnFocusKey(id);
       return true;
     case IDCANCEL:
       End(IDCANCEL);
@@ -75,17 +75,17 @@ bool PanelDialog::HandleCommand(int id, int code) {
       return true;
     case IDC_MASTER_TRANSPOSE:
     case IDC_DIGITAL_TRANSPOSE:
-      if (code == EN_KILLFOCUS) controller_.OnEditKillFocus(id);
+      if (code == EN_KILLFOCUS) events.OnEditKillFocus(id);
       return false;
     case IDC_REVERB_TYPE:
-      if (code == CBN_SELCHANGE) controller_.OnReverbTypeSelChange();
-      if (code == CBN_KILLFOCUS) controller_.OnReverbTypeKillFocus();
+      if (code == CBN_SELCHANGE) events.OnReverbTypeSelChange();
+      if (code == CBN_KILLFOCUS) events.OnReverbTypeKillFocus();
       return false;
     case IDC_DIGITAL_TARGET:
-      if (code == BN_CLICKED) controller_.OnTargetClicked();
+      if (code == BN_CLICKED) events.OnTargetClicked();
       return true;
     case IDC_PANIC:
-      if (code == BN_CLICKED) controller_.OnPanic();
+      if (code == BN_CLICKED) run_.Panic();
       return true;
     case IDC_SAVE_MIDI:
       if (code == BN_CLICKED) SaveMidi();
@@ -119,13 +119,13 @@ bool PanelDialog::OnSysCommand(UINT command) {
     default:
       return false;
   }
-  ReportNewPortFault();
+  TellNewFault();
   return true;
 }
 
 void PanelDialog::ChooseLoadFile() {
   char path[MAX_PATH];
-  if (ChooseSettingsFile(Handle(), path, sizeof path)) LoadFile(path);
+  if (ChooseSettingsFile(Handle(), resources_, path, sizeof path)) run_.LoadFile(path);
 }
 
 void PanelDialog::OnDropFiles(HDROP drop) {
@@ -134,44 +134,31 @@ void PanelDialog::OnDropFiles(HDROP drop) {
   const UINT length = DragQueryFileA(drop, 0, path, sizeof path);
   DragFinish(drop);
   if (length == 0 || length >= sizeof path) return;
-  LoadFile(path);
-  ReportNewPortFault();
+  run_.LoadFile(path);
+  TellNewFault();
 }
 
-void PanelDialog::LoadFile(const char* path) {
-  PanelSettings loaded;
-  const LoadResult result = LoadSettingsFile(path, settings_, &loaded);
-  if (result.outcome == LoadOutcome::Loaded) controller_.OnSettingsLoaded(loaded);
-  ReportLoad(Handle(), resources_, result, path);
-}
-
-// OK applies the choice even when it is the one in force: a device that failed is tried again.
 void PanelDialog::ChooseOutput() {
-  ChosenOutput& output = outputs_.Chosen();
   char chosen[kOutputNameCapacity];
-  OutputDialog dialog(resources_, outputs_.Devices(), static_cast<uint16_t>(settings_.Port), output.DeviceName());
-  if (!dialog.Run(Handle(), chosen)) return;
-  output.Choose(chosen);
-  controller_.StartupPush();
+  OutputDialog dialog(resources_, outputs_.Devices(), run_.PortBase(), run_.OutputName());
+  if (dialog.Run(Handle(), chosen)) run_.ChooseOutput(chosen);
 }
 
 bool PanelDialog::OnHScroll(HWND control, int code) {
-  controller_.OnScroll(GetDlgCtrlID(control), code);
-  ReportNewPortFault();
+  run_.Events().OnScroll(GetDlgCtrlID(control), code);
+  TellNewFault();
   return false;  // the trackbar's own handling goes on
 }
 
 void PanelDialog::OnEndSession(bool ending) {
   // The process may be ended right after this message: the modal run never returns to save.
-  if (ending) SaveSettings(settings_, store_, outputs_.Chosen().DeviceName());
+  if (ending) run_.End();
 }
 
 bool PanelDialog::OnAppMessage(UINT message, WPARAM, LPARAM) {
   if (message != kCheckPortMessage) return false;
   UpdateWindow(Handle());  // the panel is drawn before a report covers it
-  if (startFile_ != nullptr) ReportLoad(Handle(), resources_, startLoad_, startFile_);
-  startFile_ = nullptr;
-  ReportNewPortFault();
+  run_.TellStartNotices();
   return true;
 }
 
@@ -179,22 +166,9 @@ void PanelDialog::SaveMidi() {
   DialogExportUi ui(Handle(), IDC_SAVE_MIDI, resources_);
   Win32ExportFile file;
   PageImageMemory memory;
-  controller_.OnSaveMidi(ui, file, memory);
+  run_.SaveFile(ui, file, memory);
 }
 
-void PanelDialog::ReportNewPortFault() {
-  // No box over a closing window: the edit boxes still apply their values as it goes away.
-  if (!Ended()) ReportPortFault(Handle());
-}
-
-bool PanelDialog::ReportPortFault(HWND owner) {
-  char text[kPortFaultTextCapacity];
-  if (!FormatOutputFaultText(resources_, controller_.TakeOutputFaultReport(), outputs_.Chosen(), text)) return false;
-  MessageBoxA(owner, text, "Tambrel", MB_OK | MB_ICONEXCLAMATION);
-  return true;
-}
-
-bool PanelDialog::SendWithoutWindow() {
-  // The panel's window is made, and with it the whole state sent, but never shown.
-  return Create(resources_, IDD_PANEL, nullptr) && !ReportPortFault(nullptr);
+void PanelDialog::TellNewFault() {
+  if (!Ended()) run_.TellNewFault();
 }

@@ -20,11 +20,14 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const PanelStart start = ReadCommandLine(GetCommandLineA());
-  if (start.mode == PanelStart::Mode::Usage) return ShowUsage(instance);
+  if (start.mode == PanelStart::Mode::Usage) {
+    ShowUsage(instance);
+    return kExitBadStart;
+  }
+  const bool send = start.mode == PanelStart::Mode::Send;
+  const char* file = start.file[0] != '\0' ? start.file : nullptr;
   TickSourceWin32 clock;
-  PanelApp app(instance, clock);
-  app.LoadSettings();
-  if (start.file[0] != '\0') app.TakeStartFile(start.file);
+  PanelApp app(instance, !send);
 #ifdef TAMBREL_SIMULATED_PORT
   // The model answers where the panel will look.
   const uint16_t base = app.PortBase();
@@ -37,5 +40,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 #else
   PortDriverIoWin32 io;
 #endif
-  return start.mode == PanelStart::Mode::Send ? app.Send(io) : app.Run(io);
+  return send ? app.Send(io, clock, file) : app.Run(io, clock, file);
 }

@@ -12,16 +12,23 @@ using Journal = std::vector<std::string>;
 class ScriptedUi : public ExportUi {
  public:
   explicit ScriptedUi(Journal& journal) : journal_(journal) {}
-  bool ChoosePath(char* path, size_t size) override {
+  bool ChoosePath(char* path, size_t size, SaveType* type) override {
     journal_.push_back("choose " + std::to_string(size));
     if (chosen == nullptr) return false;
     strncpy(path, chosen, size);
+    *type = chosenType;
     return true;
+  }
+  bool ConfirmReplace(const char* path) override {
+    journal_.push_back(std::string("replace? ") + path);
+    return replace;
   }
   void ShowCaption(int stringId) override { journal_.push_back("caption " + std::to_string(stringId)); }
   void ReportError(int stringId) override { journal_.push_back("error " + std::to_string(stringId)); }
 
   const char* chosen = "C:\\out\\state.mid";
+  SaveType chosenType = SaveType::MidiFile;
+  bool replace = true;
 
  private:
   Journal& journal_;
@@ -56,7 +63,9 @@ class MemoryFile : public ExportFile {
     exists = false;
     contents.clear();
   }
+  bool Exists(const char* path) override { return path == existing; }
 
+  std::string existing;  // a file already on the disk
   bool creatable = true;
   bool writeFails = false;
   uint32_t shortBy = 0;

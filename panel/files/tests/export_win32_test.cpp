@@ -140,11 +140,13 @@ TEST(PageImageMemory, GivesCommittedZeroedReadWritePagesAndTakesThemBack) {
 class ChosenPathUi : public ExportUi {
  public:
   explicit ChosenPathUi(std::string path) : path_(std::move(path)) {}
-  bool ChoosePath(char* path, size_t size) override {
+  bool ChoosePath(char* path, size_t size, SaveType* type) override {
     strncpy(path, path_.c_str(), size - 1);
     path[size - 1] = '\0';
+    *type = SaveType::MidiFile;
     return true;
   }
+  bool ConfirmReplace(const char*) override { return true; }
   void ShowCaption(int stringId) override { captions.push_back(stringId); }
   void ReportError(int stringId) override { errors.push_back(stringId); }
 
@@ -379,9 +381,11 @@ TEST(DialogExportUi, SaveDialogFiltersMidiFilesAndHidesReadOnly) {
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   });
   char chosen[260] = "left over";
-  EXPECT_TRUE(ui.ChoosePath(chosen, sizeof chosen));
+  SaveType type = SaveType::AnyFile;
+  EXPECT_TRUE(ui.ChoosePath(chosen, sizeof chosen, &type));
   helper.join();
   EXPECT_STRCASEEQ(chosen, path.c_str());
+  EXPECT_EQ(type, SaveType::MidiFile);
   EXPECT_EQ(firstType, "MIDI files (*.mid)");
   EXPECT_EQ(secondType, "System-exclusive dump (*.syx)");
   EXPECT_EQ(thirdType, "All files (*.*)");
@@ -412,21 +416,20 @@ TEST(DialogExportUi, SaveDialogAsksBeforeReplacingAndCancelChoosesNothing) {
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   });
   char chosen[260] = {};
-  EXPECT_FALSE(ui.ChoosePath(chosen, sizeof chosen));
+  SaveType type = SaveType::AnyFile;
+  EXPECT_FALSE(ui.ChoosePath(chosen, sizeof chosen, &type));
   helper.join();
   EXPECT_NE(prompt.find("already exists"), std::string::npos) << prompt;
   EXPECT_EQ(ReadAll(path), Bytes{1});
 }
 
-// With the dump type chosen, a name typed without an extension gets .syx, and a file of that name
-// is asked about before it is replaced.
-TEST(DialogExportUi, DumpTypeAddsSyxAndAsksBeforeReplacingThatFile) {
+// The dialog reports the type chosen with the name as typed; the question before a file is
+// replaced is a box of the save dialog's caption over the panel, and its answer is the result.
+TEST(DialogExportUi, ReportsTheChosenTypeAndAsksBeforeReplacing) {
   ScratchFolder folder;
-  WriteAll(folder.File("state.syx"), Bytes{1});
   const std::string typed = folder.File("state");
   PanelWindow panel;
   DialogExportUi ui(panel.Handle(), kSaveButton, GetModuleHandleA(nullptr));
-  std::string prompt;
   std::thread helper = WhenWindowAppears("Save As", [&](HWND dialog) {
     HWND types = GetDlgItem(dialog, 0x0470);
     SendMessageA(types, CB_SETCURSEL, 1, 0);
@@ -434,51 +437,62 @@ TEST(DialogExportUi, DumpTypeAddsSyxAndAsksBeforeReplacingThatFile) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(0x0470, CBN_SELENDOK), reinterpret_cast<LPARAM>(types));
     SendMessageA(GetDlgItem(dialog, 1148), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    for (int i = 0; i < 1000 && prompt.empty(); ++i) {
-      Sleep(10);
-      HWND box = OwnedBox(panel.Handle());
-      if (!box) box = OwnedBox(dialog);
-      if (box) {
-        prompt = ItemText(box, 0xFFFF);
-        PostMessageA(box, WM_COMMAND, IDYES, 0);
-      }
-    }
   });
   char chosen[260] = {};
-  EXPECT_TRUE(ui.ChoosePath(chosen, sizeof chosen));
+  SaveType type = SaveType::MidiFile;
+  EXPECT_TRUE(ui.ChoosePath(chosen, sizeof chosen, &type));
   helper.join();
-  EXPECT_STRCASEEQ(chosen, folder.File("state.syx").c_str());
-  EXPECT_NE(prompt.find("already exists"), std::string::npos) << prompt;
+  EXPECT_EQ(type, SaveType::Dump);
+  EXPECT_STRCASEEQ(chosen, typed.c_str());
+
+  for (int answer : {IDYES, IDNO}) {
+    std::string prompt;
+    HWND owner = nullptr;
+    std::thread asker = WhenWindowAppears("Save As", [&](HWND box) {
+      prompt = ItemText(box, 0xFFFF);
+      owner = GetWindow(box, GW_OWNER);
+      PostMessageA(box, WM_COMMAND, answer, 0);
+    });
+    EXPECT_EQ(ui.ConfirmReplace("C:\\out\\state.syx"), answer == IDYES);
+    asker.join();
+    EXPECT_EQ(prompt, "C:\\out\\state.syx already exists.\nReplace it?");
+    EXPECT_EQ(owner, panel.Handle());
+  }
 }
 
-TEST(LoadSettingsFile, ReadsTheWholeFileOrSaysWhyNothingWasTaken) {
+// Whole files through the system's handles: exactly their bytes, even while another program reads
+// them; a missing one cannot be read, and one over the limit is refused unread.
+TEST(SystemFileReader, ReadsWholeFilesUpToTheLimit) {
   ScratchFolder folder;
   const Bytes level = {0xF0, 0x41, 0x10, 0x56, 0x12, 0x00, 0x00, 0x01, 0x22, 0x5D, 0xF7};
   WriteAll(folder.File("level.syx"), level);
   WriteAll(folder.File("empty.syx"), Bytes{});
-  Bytes large(kLargestSettingsFile + 1, 0xF7);
-  std::copy(level.begin(), level.end(), large.begin());
-  WriteAll(folder.File("large.syx"), large);
-  Bytes largest(kLargestSettingsFile, 0xF7);  // just at the limit: read, and found damaged
-  largest[0] = 0xF0;
-  WriteAll(folder.File("largest.syx"), largest);
-
-  const PanelSettings current;
-  PanelSettings loaded;
-  LoadResult result = LoadSettingsFile(folder.File("level.syx").c_str(), current, &loaded);
-  EXPECT_EQ(result.outcome, LoadOutcome::Loaded);
-  EXPECT_EQ(loaded.EffectsBlock[kReverbLevel], 0x22);
-  EXPECT_EQ(LoadSettingsFile(folder.File("missing.syx").c_str(), current, &loaded).outcome, LoadOutcome::CannotRead);
-  EXPECT_EQ(LoadSettingsFile(folder.File("large.syx").c_str(), current, &loaded).outcome, LoadOutcome::TooLarge);
-  result = LoadSettingsFile(folder.File("largest.syx").c_str(), current, &loaded);
-  EXPECT_EQ(result.outcome, LoadOutcome::Damaged);
-  result = LoadSettingsFile(folder.File("empty.syx").c_str(), current, &loaded);
-  EXPECT_EQ(result.outcome, LoadOutcome::Damaged);
-  EXPECT_EQ(result.fault, FileFault::UnknownForm);
-  // Another program may have the file open for reading meanwhile.
+  WriteAll(folder.File("large.syx"), Bytes(kLargestSettingsFile + 1, 0xF7));
+  WriteAll(folder.File("largest.syx"), Bytes(kLargestSettingsFile, 0xF7));
+  // Another program has the file open for reading meanwhile.
   HANDLE other = CreateFileA(folder.File("level.syx").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                              OPEN_EXISTING, 0, nullptr);
-  EXPECT_EQ(LoadSettingsFile(folder.File("level.syx").c_str(), current, &loaded).outcome, LoadOutcome::Loaded);
+
+  const struct {
+    const char* name;
+    LoadOutcome outcome;
+    size_t size;
+  } cases[] = {
+      {"level.syx", LoadOutcome::Loaded, level.size()},
+      {"empty.syx", LoadOutcome::Loaded, 0},
+      {"largest.syx", LoadOutcome::Loaded, kLargestSettingsFile},
+      {"large.syx", LoadOutcome::TooLarge, 0},
+      {"missing.syx", LoadOutcome::CannotRead, 0},
+  };
+  SystemFileReader reader;
+  for (const auto& c : cases) {
+    FileBytes bytes;
+    ASSERT_EQ(reader.Read(folder.File(c.name).c_str(), &bytes), c.outcome) << c.name;
+    if (c.outcome != LoadOutcome::Loaded) continue;
+    EXPECT_EQ(bytes.size, c.size) << c.name;
+    if (c.size == level.size()) EXPECT_EQ(Bytes(bytes.data, bytes.data + bytes.size), level);
+    reader.Release(bytes);
+  }
   CloseHandle(other);
 }
 

@@ -91,4 +91,39 @@ TEST(SaveMidiFile, FailedOrShortWriteRemovesThePartialFile) {
   }
 }
 
+// The save dialog asks about the name as typed; the dump type adds ".syx" to a name without an
+// extension, and a file of the longer name is asked about before it is replaced.
+TEST(SaveMidiFile, DumpTypeAddsItsExtensionAndAsksBeforeReplacingThatFile) {
+  struct Case {
+    SaveType type;
+    const char* typed;
+    const char* existing;
+    bool replace;
+    const char* saved;  // null: cancelled
+    bool asked;
+  } cases[] = {
+      {SaveType::Dump, "C:\\out\\state", "", true, "C:\\out\\state.syx", false},
+      {SaveType::Dump, "C:\\out\\state", "C:\\out\\state.syx", true, "C:\\out\\state.syx", true},
+      {SaveType::Dump, "C:\\out\\state", "C:\\out\\state.syx", false, nullptr, true},
+      {SaveType::Dump, "C:\\out\\state.mid", "C:\\out\\state.mid", true, "C:\\out\\state.mid", false},
+      {SaveType::Dump, "C:\\out.d\\state", "", true, "C:\\out.d\\state.syx", false},
+      {SaveType::MidiFile, "C:\\out\\state", "C:\\out\\state.syx", true, "C:\\out\\state", false},
+      {SaveType::AnyFile, "C:\\out\\state", "C:\\out\\state.syx", true, "C:\\out\\state", false},
+  };
+  for (const Case& c : cases) {
+    SaveBench bench;
+    bench.ui.chosen = c.typed;
+    bench.ui.chosenType = c.type;
+    bench.ui.replace = c.replace;
+    bench.file.existing = c.existing;
+    EXPECT_EQ(bench.Save(), c.saved ? kExportSaved : kExportCancelled) << c.typed;
+    Journal expected = {"choose 260"};
+    if (c.asked) expected.push_back(std::string("replace? ") + c.existing);
+    if (c.saved) expected.push_back(std::string("create ") + c.saved);
+    expected.resize(std::min(bench.journal.size(), expected.size()));
+    bench.journal.resize(expected.size());
+    EXPECT_EQ(bench.journal, expected) << c.typed;
+  }
+}
+
 }  // namespace

@@ -10,7 +10,7 @@
 
 struct PanelBench : CardBench {
   FakeControlSurface surface;
-  PanelController controller{messages, surface, sink};
+  PanelController controller{messages, surface};
 };
 
 // The data-set checksum, as the card computes it over address and data.

@@ -88,7 +88,8 @@ TEST(StartupPush, DefaultsSendTheFirstRunStateByteForByte) {
 
 TEST(StartupPush, DefaultsSetEveryControl) {
   PanelBench bench;
-  bench.controller.Open();
+  bench.controller.NameTarget();
+  bench.controller.StartupPush();
   FakeControlSurface& s = bench.surface;
 
   const Slider sliders[] = {
@@ -500,45 +501,7 @@ TEST_F(Opened, TargetCyclesItsCaptionAndWhereDigitalMessagesGo) {
 
 }  // namespace
 
-// ---------------------------------------------------------------- settings files
-
-// A file's settings are taken, shown and sent once, to the target the panel has.
-TEST_F(Opened, LoadedSettingsAreShownAndSentOnce) {
-  panel.OnTargetClicked();  // Left
-  PanelSettings loaded = bench.settings;
-  loaded.MVol = 16;
-  loaded.Mute = 0xFFFB;  // channel 3 receives nothing
-  loaded.EffectsBlock[kReverbType] = 7;
-  panel.OnSettingsLoaded(loaded);
-  const Messages sent = bench.TakeMessages();
-  ASSERT_EQ(sent.size(), 35u);
-  EXPECT_EQ(sent[0], (Bytes{0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x10, 0xF7}));
-  EXPECT_EQ(Hex(Bytes(sent[1].begin() + 5, sent[1].begin() + 8)), "02 00 02") << "to the target in force";
-  EXPECT_EQ(bench.settings.MVol, 16);
-  EXPECT_EQ(bench.surface.sliders[IDC_MASTER_VOLUME].pos, 16);
-  EXPECT_FALSE(bench.surface.checks[IDC_CHANNEL_FIRST + 2]);
-  EXPECT_EQ(bench.surface.ComboSelection(IDC_REVERB_TYPE), 7);
-  EXPECT_TRUE(bench.surface.visible[IDC_DELAY_TIME]);
-  EXPECT_EQ(bench.surface.texts[IDC_DIGITAL_TARGET], "Le&ft");
-}
-
-// ---------------------------------------------------------------- "Panic", "Save &MIDI", faults
-
-TEST_F(Opened, PanicResetsTheInterfaceAtTheStoredPort) {
-  bench.card.ClearEvents();
-  panel.OnPanic();
-  ASSERT_GE(bench.card.EventCount(), 2u);
-  // The Panic byte goes first, one register pair above the interface; then the reset.
-  EXPECT_EQ(bench.card.Event(0).kind, PortEvent::Kind::Write);
-  EXPECT_EQ(bench.card.Event(0).port, 0x333);
-  EXPECT_EQ(bench.card.Event(0).value, 0x80);
-  bool reset = false;
-  for (size_t i = 1; i < bench.card.EventCount(); ++i) {
-    const PortEvent& event = bench.card.Event(i);
-    reset |= event.kind == PortEvent::Kind::Write && event.port == 0x331 && event.value == 0xFF;
-  }
-  EXPECT_TRUE(reset);
-}
+// ---------------------------------------------------------------- "Save &MIDI"
 
 // The export takes what the controls show, not what was sent last, and the panel then shows the
 // controls of the type it saved.
@@ -604,70 +567,4 @@ TEST_F(Opened, SaveMidiThatRecordsNothingLeavesTheControlsAlone) {
   EXPECT_FALSE(bench.surface.visible[IDC_DELAY_TIME]);
   EXPECT_EQ(bench.settings.EffectsBlock[kReverbType], 4);
   EXPECT_EQ(bench.settings.MTun, 1000);
-}
-
-TEST(PortFaults, ToldOncePerFaultAndNotBeforeTheStartupPushHasEnded) {
-  PanelBench bench;
-  bench.settings.Port = 0x10330;
-  bench.card.SetAbsent(true);
-  bench.messages.SendMasterVolume(1);
-  EXPECT_EQ(bench.controller.TakeOutputFaultReport().stringId, 0) << "the panel is not on the screen yet";
-  bench.controller.StartupPush();
-  const OutputFaultReport report = bench.controller.TakeOutputFaultReport();
-  EXPECT_EQ(report.stringId, IDS_PORT_NOT_RESPONDING);
-  EXPECT_EQ(report.port, 0x330u);
-  EXPECT_EQ(bench.controller.TakeOutputFaultReport().stringId, 0) << "once per fault";
-
-  EXPECT_EQ(OutputFaultStringId(OutputFault::None), 0);
-  EXPECT_EQ(OutputFaultStringId(OutputFault::PortNotResponding), IDS_PORT_NOT_RESPONDING);
-  EXPECT_EQ(OutputFaultStringId(OutputFault::PortAccessRefused), IDS_PORT_REFUSED);
-  EXPECT_EQ(OutputFaultStringId(OutputFault::NoPortDriver), IDS_PORT_NO_DRIVER);
-  EXPECT_EQ(OutputFaultStringId(OutputFault::PortDriverNotRunning), IDS_PORT_DRIVER_NOT_RUNNING);
-}
-
-// With a MIDI output device chosen, the panel's state and its Panic go to the device and the card
-// gets nothing; settings taken over from elsewhere leave the choice alone; the device's faults
-// name it; choosing the card again lets the device go.
-TEST(DeviceChosen, GetsTheWholeStateAndPanicAndItsFaultsNameIt) {
-  CardBench card;
-  FakeMidiOut midi;
-  SteppingClock clock;
-  MidiDeviceOutput device{midi, clock};
-  ChosenOutput chosen{card.sink, device};
-  ParameterMessages messages{card.settings, chosen};
-  FakeControlSurface surface;
-  PanelController panel{messages, surface, chosen};
-
-  chosen.Choose("USB MIDI");
-  panel.StartupPush();
-  EXPECT_EQ(midi.sent, kDefaultPush);
-  PanelSettings loaded;
-  loaded.MVol = 5;
-  messages.Adopt(loaded);
-  panel.StartupPush();
-  EXPECT_EQ(midi.sent.size(), 70u);
-  EXPECT_EQ(midi.sent[35], (Bytes{0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x05, 0xF7}));
-  EXPECT_TRUE(card.TakeMessages().empty());
-  panel.OnPanic();
-  EXPECT_EQ(midi.log.back(), "reset");
-  EXPECT_EQ(panel.TakeOutputFaultReport().stringId, 0);
-
-  midi.donePauses = -1;
-  messages.SendMasterVolume(9);
-  EXPECT_EQ(panel.TakeOutputFaultReport().stringId, IDS_OUTPUT_NOT_TAKING);
-  EXPECT_STREQ(chosen.DeviceName(), "USB MIDI");
-
-  midi.openResult = MidiOutApi::kAllocated;
-  chosen.Choose("USB MIDI");
-  EXPECT_EQ(panel.TakeOutputFaultReport().stringId, IDS_OUTPUT_NOT_OPENED);
-  EXPECT_EQ(chosen.FaultCode(), MidiOutApi::kAllocated) << "the system's words say why";
-  chosen.Choose("Gone");
-  EXPECT_EQ(panel.TakeOutputFaultReport().stringId, IDS_OUTPUT_MISSING);
-  EXPECT_STREQ(chosen.DeviceName(), "Gone");
-
-  chosen.Choose("");
-  EXPECT_STREQ(chosen.DeviceName(), "");
-  messages.SendMasterVolume(9);
-  EXPECT_EQ(card.TakeMessages(), Messages{(Bytes{0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x09, 0xF7})});
-  EXPECT_EQ(std::count(midi.log.begin(), midi.log.end(), "close"), 1) << "the one device opened, let go once";
 }

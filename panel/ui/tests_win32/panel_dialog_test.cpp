@@ -15,6 +15,7 @@
 
 #include "panel/device/mpu401_model.h"
 #include "panel/ui/panel_controls.h"
+#include "panel/files/settings_file_win32.h"
 #include "panel/ui/panel_dialog_win32.h"
 #include "panel/ui/tests_win32/test_support.h"
 
@@ -25,12 +26,19 @@ class PanelDialogTest : public ::testing::Test {
   void SetUp() override { EnsureCommonControls(); }
   void TearDown() override {
     dialog.reset();
+    outputs.reset();
+    run.reset();
     PumpMessages(nullptr);
   }
 
+  // As the program opens the panel: the stored settings, the outputs at their port, the window.
   void Open() {
-    outputs = std::make_unique<ProgramOutputs>(model, clock, settings.Port, "");
-    dialog = std::make_unique<PanelDialog>(TestModule(), settings, *outputs, store);
+    run = std::make_unique<PanelRun>(store, files, controls, notices);
+    run->LoadStored();
+    outputs = std::make_unique<ProgramOutputs>(model, clock, run->PortBase(), "");
+    run->Connect(outputs->Chosen());
+    notices.SetOutput(outputs->Chosen());
+    dialog = std::make_unique<PanelDialog>(TestModule(), *run, controls, notices, *outputs, nullptr);
     ASSERT_TRUE(dialog->Create(TestModule(), IDD_PANEL, nullptr));
     ShowWindow(dialog->Handle(), SW_SHOW);
     PumpMessages(dialog->Handle());
@@ -61,8 +69,11 @@ class PanelDialogTest : public ::testing::Test {
 
   Mpu401Model model;
   SteppingClock clock{25};
-  PanelSettings settings;
   MemorySettingsStore store;
+  SystemFileReader files;
+  Win32ControlSurface controls;
+  BoxNotices notices{TestModule()};
+  std::unique_ptr<PanelRun> run;
   std::unique_ptr<ProgramOutputs> outputs;  // the card's ports chosen
   std::unique_ptr<PanelDialog> dialog;
 };
@@ -140,7 +151,7 @@ TEST_F(PanelDialogTest, ControlEventsReachTheCard) {
   // A channel box toggles its part.
   Click(IDC_CHANNEL_FIRST + 2);
   EXPECT_EQ(Send(IDC_CHANNEL_FIRST + 2, BM_GETCHECK), BST_UNCHECKED);
-  EXPECT_EQ(settings.Mute, 0xFFFB);
+  EXPECT_EQ(run->Settings().Mute, 0xFFFB);
   EXPECT_EQ(model.MessageCount(), before + 2);
 
   // The target button cycles and names the new target; it sends nothing.
@@ -152,7 +163,7 @@ TEST_F(PanelDialogTest, ControlEventsReachTheCard) {
   Send(IDC_REVERB_TYPE, CB_SETCURSEL, 7);
   SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(IDC_REVERB_TYPE, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(Item(IDC_REVERB_TYPE)));
-  EXPECT_EQ(settings.EffectsBlock[kReverbType], 7);
+  EXPECT_EQ(run->Settings().EffectsBlock[kReverbType], 7);
   EXPECT_TRUE(Visible(IDC_DELAY_TIME));
   EXPECT_FALSE(Visible(IDC_REVERB_DECAY));
 }
@@ -165,7 +176,7 @@ TEST_F(PanelDialogTest, EnterAppliesTheEditedValueAndKeepsThePanelOpen) {
   size_t before = model.MessageCount();
   SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(IDM_ENTER, 1), 0);
   PumpMessages(dialog->Handle());
-  EXPECT_EQ(settings.MTrn, 71);
+  EXPECT_EQ(run->Settings().MTrn, 71);
   EXPECT_EQ(model.MessageCount(), before + 1);
 
   // Only Escape (IDCANCEL) and the close box end the panel; an IDOK or an Alt key does nothing.
@@ -234,7 +245,7 @@ TEST_F(PanelDialogTest, ADroppedFileLoadsTheFirstOneAndABadOneIsTold) {
   EXPECT_NE(boxes.texts[0].find(other), std::string::npos) << boxes.texts[0];
   EXPECT_NE(boxes.texts[0].find("none of the panel's settings"), std::string::npos) << boxes.texts[0];
   EXPECT_EQ(model.MessageCount(), 0u);
-  EXPECT_EQ(settings.MVol, 20);
+  EXPECT_EQ(run->Settings().MVol, 20);
   DeleteFileA(good.c_str());
   DeleteFileA(other.c_str());
 }
@@ -280,7 +291,7 @@ TEST_F(PanelDialogTest, AnAbsentInterfaceIsReportedOncePerFault) {
 TEST_F(PanelDialogTest, RefusedPortAccessIsReportedWithTheLowPortBits) {
   MessageBoxCatcher boxes;
   model.SetRefused(true);
-  settings.Port = 0x10330;
+  store.values["Port"] = 0x10330;
   Open();
   ASSERT_EQ(boxes.texts.size(), 1u);
   EXPECT_EQ(boxes.texts[0], "This system does not allow direct access to the MIDI interface at port 330h.");

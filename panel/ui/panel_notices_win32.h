@@ -1,0 +1,30 @@
+#pragma once
+// What the panel tells the user, as message boxes captioned with the program's name: over the
+// panel once it shows, alone when the card is restored without a window.
+#include <windows.h>
+
+#include "panel/device/chosen_output.h"
+#include "panel/ui/panel_notices.h"
+
+// A box with `text`, captioned with the program's name from the string table.
+int ShowProgramBox(HWND owner, HINSTANCE resources, const char* text, UINT style);
+// Shows how to start the panel.
+void ShowUsage(HINSTANCE resources);
+
+class BoxNotices final : public PanelNotices {
+ public:
+  explicit BoxNotices(HINSTANCE resources) : resources_(resources) {}
+
+  // The boxes' owner: the panel once it exists; none without a window.
+  void SetOwner(HWND owner) { owner_ = owner; }
+  // The output whose faults are told: a device's texts name the device.
+  void SetOutput(const ChosenOutput& output) { output_ = &output; }
+
+  void FileNotLoaded(const LoadResult& result, const char* path) override;
+  void OutputFailed(const OutputFaultReport& report) override;
+
+ private:
+  HINSTANCE resources_;
+  HWND owner_ = nullptr;
+  const ChosenOutput* output_ = nullptr;
+};
