@@ -1,8 +1,7 @@
 #include "panel/core/message_meaning.h"
 
-#include <cstring>
-
 #include "panel/core/message_reading.h"
+#include "panel/core/message_setting.h"
 
 namespace {
 
@@ -75,52 +74,38 @@ class Text {
 
 size_t NotOurs(Text& text) { return text.Clear().Put(kNotOurs).Done(); }
 
-size_t DescribeGs(const DataSetView& set, Text& text) {
-  int position = 0;
-  if (set.address == kMasterTuneAddress && set.count == kMasterTuneDataCount &&
-      MasterTuneOfData(set.data, &position)) {
-    return text.Put("master tuning ").Number(position).Done();
+// Each builder sends one setting in a message of its own, so a data set means the setting at its
+// address when that setting takes all of its bytes. The digital-audio tune is the one message of
+// two: both halves at once.
+size_t DescribeDataSet(const DataSetView& set, Text& text) {
+  MessageSetting setting;
+  if (!ReadMessageSetting(set.model, set.address, set.data, set.count, &setting)) return NotOurs(text);
+  const bool wholeTune = setting.setting == Setting::Digital && setting.index == kDigitalTuneMsb &&
+                         set.count == kDigitalTuneDataCount;
+  if (setting.length != set.count && !wholeTune) return NotOurs(text);
+  const int value = setting.value;
+  switch (setting.setting) {
+    case Setting::MasterTune:
+      return text.Put("master tuning ").Number(value).Done();
+    case Setting::MasterKeyShift:
+      return text.Put("master transpose ").Number(value - kKeyShiftCentre).Done();
+    case Setting::Effect:
+      text.Put(kEffectNames[setting.index]).Put(" ");
+      return (setting.index == kReverbType ? text.Put(ReverbTypeName(value)) : text.Number(value)).Done();
+    case Setting::ChannelReceive:
+      return text.Put("channel ").Number(setting.index + 1).Put(value != 0 ? " receive on" : " receive off").Done();
+    case Setting::Digital:
+      text.Put("digital-audio ");
+      if (wholeTune) {
+        text.Put("tuning ").Number(DigitalTuneOfData(set.data));
+      } else {
+        text.Put(kDigitalNames[setting.index]).Put(" ");
+        text.Number(setting.index == kDigitalTranspose ? value - kDigitalTransposeCentre : value);
+      }
+      return text.Put(" (").Put(DigitalTargetName(setting.target)).Put(")").Done();
+    case Setting::MasterVolume:
+      break;  // the panel sends the volume alone as the universal message
   }
-  if (set.address == kKeyShiftAddress && set.count == 1 && kKeyShiftRange.Contains(set.data[0])) {
-    return text.Put("master transpose ").Number(set.data[0] - kKeyShiftCentre).Done();
-  }
-  return NotOurs(text);
-}
-
-size_t DescribeEffect(int index, uint8_t value, Text& text) {
-  text.Put(kEffectNames[index]).Put(" ");
-  if (index != kReverbType) return text.Number(value).Done();
-  const char* name = ReverbTypeName(value);
-  return name ? text.Put(name).Done() : NotOurs(text);
-}
-
-size_t DescribeChannel(int channel, uint8_t value, Text& text) {
-  if (value != kChannelOff && value != channel) return NotOurs(text);
-  return text.Put("channel ").Number(channel + 1).Put(value == kChannelOff ? " receive off" : " receive on").Done();
-}
-
-size_t DescribeDigital(DigitalTarget target, int offset, const DataSetView& set, Text& text) {
-  text.Put("digital-audio ");
-  if (set.count == kDigitalTuneDataCount && offset == kDigitalTuneMsb) {
-    text.Put("tuning ").Number(DigitalTuneOfData(set.data));
-  } else if (set.count == 1) {
-    const int shown = offset == kDigitalTranspose ? set.data[0] - kDigitalTransposeCentre : set.data[0];
-    text.Put(kDigitalNames[offset]).Put(" ").Number(shown);
-  } else {
-    return NotOurs(text);
-  }
-  return text.Put(" (").Put(DigitalTargetName(target)).Put(")").Done();
-}
-
-size_t DescribeCard(const DataSetView& set, Text& text) {
-  DigitalTarget target = DigitalTarget::Stereo;
-  int offset = 0;
-  if (DigitalOfAddress(set.address, &target, &offset)) return DescribeDigital(target, offset, set, text);
-  if (set.count != 1) return NotOurs(text);
-  int index = 0;
-  if (EffectOfAddress(set.address, &index)) return DescribeEffect(index, set.data[0], text);
-  int channel = 0;
-  if (ChannelOfAddress(set.address, &channel)) return DescribeChannel(channel, set.data[0], text);
   return NotOurs(text);
 }
 
@@ -129,16 +114,12 @@ size_t DescribeCard(const DataSetView& set, Text& text) {
 size_t DescribeMessage(const uint8_t* message, size_t n, char* out) {
   Text text(out);
   if (!IsSysExMessage(message, n)) return NotOurs(text);
-  if (std::memcmp(message, kMasterVolumeHeader, sizeof kMasterVolumeHeader) == 0) {
-    return n == kMasterVolumeLength ? text.Put("master volume ").Number(message[kMasterVolumeValue]).Done()
-                                    : NotOurs(text);
-  }
+  uint8_t volume = 0;
+  if (MasterVolumeOfMessage(message, n, &volume)) return text.Put("master volume ").Number(volume).Done();
   DataSetView set;
   if (!ReadDataSet(message, n, &set)) return NotOurs(text);
   if (set.checksum != set.expected) {
     return text.Put("wrong checksum ").Hex(set.checksum).Put(" (").Hex(set.expected).Put(" expected)").Done();
   }
-  if (set.model == kGsModel) return DescribeGs(set, text);
-  if (set.model == kCardModel) return DescribeCard(set, text);
-  return NotOurs(text);
+  return DescribeDataSet(set, text);
 }

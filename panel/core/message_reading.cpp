@@ -10,6 +10,14 @@ bool IsSysExMessage(const uint8_t* message, size_t n) {
   return true;
 }
 
+bool MasterVolumeOfMessage(const uint8_t* message, size_t n, uint8_t* volume) {
+  if (n != kMasterVolumeLength || std::memcmp(message, kMasterVolumeHeader, sizeof kMasterVolumeHeader) != 0) {
+    return false;
+  }
+  *volume = message[kMasterVolumeValue];
+  return true;
+}
+
 bool ReadDataSet(const uint8_t* message, size_t n, DataSetView* view) {
   if (n < DataSetLength(1) || std::memcmp(message, kDataSetHeader, sizeof kDataSetHeader) != 0 ||
       message[kDataSetCommandPosition] != kDataSetCommand || message[n - 1] != kSysExEnd) {
@@ -74,4 +82,10 @@ bool MasterTuneOfData(const uint8_t* data, int* position) {
   return true;
 }
 
-int DigitalTuneOfData(const uint8_t* data) { return (data[0] << 7) | data[1]; }
+int DigitalTuneOfData(const uint8_t* data) {
+  return DigitalTuneWithHalf(DigitalTuneWithHalf(0, kDigitalTuneMsb, data[0]), kDigitalTuneLsb, data[1]);
+}
+
+int DigitalTuneWithHalf(int tune, int offset, uint8_t half) {
+  return offset == kDigitalTuneMsb ? (half << 7) | (tune & 0x7F) : (tune & ~0x7F) | half;
+}

@@ -21,6 +21,10 @@ struct DataSetView {
 // F0, 7-bit data bytes only, F7.
 bool IsSysExMessage(const uint8_t* message, size_t n);
 
+// The volume of a master volume message, out of n bytes that are one system-exclusive message;
+// false for any other message, one with the master volume's header at another length too.
+bool MasterVolumeOfMessage(const uint8_t* message, size_t n, uint8_t* volume);
+
 // False when the n bytes are no data set: another header or command, no data byte, no F7.
 bool ReadDataSet(const uint8_t* message, size_t n, DataSetView* view);
 
@@ -37,3 +41,6 @@ bool DigitalOfAddress(DataSetAddress address, DigitalTarget* target, int* offset
 bool MasterTuneOfData(const uint8_t* data, int* position);
 // The digital-audio tune that kDigitalTuneDataCount data bytes carry.
 int DigitalTuneOfData(const uint8_t* data);
+// The digital-audio tune once the half at `offset` (kDigitalTuneMsb or kDigitalTuneLsb) is `half`:
+// the card takes each half alone, the other keeping its value.
+int DigitalTuneWithHalf(int tune, int offset, uint8_t half);

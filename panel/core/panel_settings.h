@@ -24,6 +24,11 @@ struct PanelSettings {
   constexpr bool ReceivesOnItsChannel(int channel) const {
     return channel >= 0 && channel < kChannelCount && ((Mute >> channel) & 1) != 0;
   }
+  // channel: 0..15.
+  void SetReceivesOnItsChannel(int channel, bool onItsChannel) {
+    const uint16_t bit = static_cast<uint16_t>(1u << channel);
+    Mute = static_cast<uint16_t>(onItsChannel ? Mute | bit : Mute & ~bit);
+  }
 };
 
 // One persisted field: its four-letter value name, its width in bytes, where it lives in

@@ -67,8 +67,7 @@ void ParameterMessages::SendDigitalTune(int value) {
 
 void ParameterMessages::SendChannelReceive(int channel, bool onItsChannel) {
   if (channel < 0 || channel >= kChannelCount) return;
-  const uint16_t bit = static_cast<uint16_t>(1u << channel);
-  settings_.Mute = static_cast<uint16_t>(onItsChannel ? settings_.Mute | bit : settings_.Mute & ~bit);
+  settings_.SetReceivesOnItsChannel(channel, onItsChannel);
   const uint8_t receive = ChannelReceiveData(channel, onItsChannel);
   SendDataSet(kCardModel, ChannelAddress(channel), &receive, 1);
 }

@@ -1,13 +1,13 @@
 #pragma once
 // Settings read back from the messages the panel makes: a saved MIDI file or a system-exclusive
-// dump played into this sink gives the settings it holds. Each message is read by the message
-// layouts, as the monitor reads it, in the order given, so a later value wins. Messages of other
-// makers, data sets with a wrong checksum and values the panel's controls cannot show (a key shift
-// beyond -24..+24, a ninth reverb type, a channel that would receive on another channel) are
-// passed over.
+// dump played into this sink gives the settings it holds. Each message is read as the monitor
+// reads it (message_setting), in the order given, so a later value wins. Messages of other
+// makers, data sets with a wrong checksum and values the panel's controls cannot show are passed
+// over.
 #include <cstddef>
 #include <cstdint>
 
+#include "panel/core/message_setting.h"
 #include "panel/core/panel_settings.h"
 #include "panel/device/message_sink.h"
 
@@ -23,8 +23,7 @@ class SettingsFromMessages : public MessageSink {
   unsigned Found() const { return found_; }
 
  private:
-  void TakeGs(DataSetAddress address, const uint8_t* data, size_t count);
-  void TakeCard(DataSetAddress address, uint8_t value);
+  void Take(const MessageSetting& setting);
 
   PanelSettings settings_;
   unsigned found_ = 0;
