@@ -69,6 +69,20 @@ LoadResult PanelRun::LoadFile(const char* path) {
   return result;
 }
 
+int PanelRun::Serve(PanelRequest request, const char* file) {
+  switch (request) {
+    case PanelRequest::Front:
+      return kExitDone;
+    case PanelRequest::Send:
+      return Send(file);
+    case PanelRequest::Load:
+      break;
+  }
+  const bool taken = file != nullptr && LoadFile(file).outcome == LoadOutcome::Loaded;
+  TellNewFault();
+  return taken ? kExitDone : kExitBadStart;
+}
+
 void PanelRun::ChooseOutput(const char* name) {
   CopyName(name, outputName_);
   outputChosen_ = false;

@@ -19,6 +19,15 @@
 constexpr int kExitDone = 0;
 constexpr int kExitCardUnreachable = 1;  // the card could not be reached (without a window)
 constexpr int kExitBadStart = 2;         // an unknown switch, several files, or a file that cannot be used
+constexpr int kExitNoAnswer = 1;         // the panel already running did not answer a start beside it
+
+// What a start of the program asks of its panel that already runs. The values travel from the one
+// program to the other.
+enum class PanelRequest : unsigned char {
+  Front = 1,  // only an answer: the starting program then brings the panel to the front
+  Load = 2,   // a settings file, as if dropped on the panel
+  Send = 3,   // the whole state sent once, after a file's settings when one is named (/send)
+};
 
 class PanelRun {
  public:
@@ -57,6 +66,11 @@ class PanelRun {
   void ChooseOutput(const char* name);
   // The chosen output's device name; empty for the card's ports.
   const char* OutputName() const { return outputName_; }
+  // A request of a start of the program beside this panel, served by the call the panel's own
+  // gesture makes (a dropped file: LoadFile; /send: Send); what it has to tell is told as there.
+  // The answer is the starting program's exit code: for a file, kExitDone when its settings were
+  // taken, kExitBadStart when not.
+  int Serve(PanelRequest request, const char* file);
   // Stops whatever sounds: resets the MIDI interface, or every note off on a device.
   void Panic();
   // "Save &MIDI" (PanelController::OnSaveMidi).

@@ -16,6 +16,7 @@
 #include "panel/device/tests/fake_midi_out.h"
 #include "panel/files/tests/export_bench.h"
 #include "panel/ui/tests/fake_control_surface.h"
+#include "panel/ui/running_panel.h"
 #include "panel/ui/tests/panel_bench.h"
 #include "panel/ui/unseen_controls.h"
 
@@ -266,6 +267,74 @@ TEST(PanelRun, PanicResetsTheInterfaceAtTheStoredPort) {
   EXPECT_EQ(bench.card.card.Event(0).kind, PortEvent::Kind::Write);
   EXPECT_EQ(bench.card.card.Event(0).port, 0x333);
   EXPECT_EQ(bench.card.card.Event(0).value, 0x80);
+}
+
+// The running panel as a second start reaches it: a run of the panel that serves what is handed
+// over, or one that never answers (run null). Logs what the start asks.
+struct FakeRunningPanel : RunningPanel {
+  FakeRunningPanel(bool found, PanelRun* run) : found(found), run(run) {}
+  bool Find() override {
+    asked += "find";
+    return found;
+  }
+  int HandOver(PanelRequest request, const char* file) override {
+    asked += std::string(" ") + "?als"[static_cast<int>(request)] + (file != nullptr ? file : "");
+    return run != nullptr ? run->Serve(request, file) : kNoAnswer;
+  }
+  void BringToFront() override { asked += " front"; }
+
+  bool found;
+  PanelRun* run;
+  std::string asked;
+};
+
+// A start of the program while its panel may run: the outcome for the arguments, what the start
+// asks of the running panel (a: answer, l: load, s: send), and what that panel does with it.
+TEST(PanelRun, ASecondStartHandsItsRequestToTheRunningPanelAndEndsWithItsAnswer) {
+  enum Found { kNone, kAnswers, kSilent };
+  using Kind = StartOutcome::Kind;
+  struct Case {
+    const char* line;
+    Found found;
+    bool cardGone;  // the card stops answering once the panel runs
+    Kind kind;
+    int exitCode;
+    const char* asked;
+    size_t sent;
+    uint8_t volume;
+    const char* told;
+  } cases[] = {
+      {"T", kNone, false, Kind::OpenHere, kExitDone, "find", 0, 90, ""},
+      {"T /send good.syx", kNone, false, Kind::OpenHere, kExitDone, "find", 0, 90, ""},
+      {"T /sned", kAnswers, false, Kind::Usage, kExitBadStart, "", 0, 90, ""},
+      {"T", kAnswers, false, Kind::Answered, kExitDone, "find a front", 0, 90, ""},
+      {"T good.syx", kAnswers, false, Kind::Answered, kExitDone, "find a front lgood.syx", 35, 16, ""},
+      {"T damaged.syx", kAnswers, false, Kind::Answered, kExitBadStart, "find a front ldamaged.syx", 0, 90, "file"},
+      {"T good.syx", kAnswers, true, Kind::Answered, kExitDone, "find a front lgood.syx", 0, 16, "fault"},
+      {"T -SEND good.syx", kAnswers, false, Kind::Answered, kExitDone, "find sgood.syx", 35, 16, ""},
+      {"T /send missing.syx", kAnswers, false, Kind::Answered, kExitBadStart, "find smissing.syx", 0, 90, "file"},
+      {"T /send", kAnswers, true, Kind::Answered, kExitCardUnreachable, "find s", 0, 90, "fault"},
+      {"T good.syx", kSilent, false, Kind::NoAnswer, kExitNoAnswer, "find a", 0, 90, ""},
+      {"T /send", kSilent, false, Kind::NoAnswer, kExitNoAnswer, "find s", 0, 90, ""},
+  };
+  for (const Case& c : cases) {
+    RunBench running;
+    running.Begin();
+    running.run.Start(nullptr);
+    running.card.TakeMessages();
+    running.card.card.SetAbsent(c.cardGone);
+    FakeRunningPanel panel(c.found != kNone, c.found == kAnswers ? &running.run : nullptr);
+    const StartOutcome outcome = StartBesideRunningPanel(ReadCommandLine(c.line), panel);
+    const std::string row = std::string(c.line) + (c.cardGone ? " (card gone)" : "");
+    EXPECT_EQ(outcome.kind, c.kind) << row;
+    if (c.kind != Kind::OpenHere) EXPECT_EQ(outcome.exitCode, c.exitCode) << row;
+    EXPECT_EQ(panel.asked, c.asked) << row;
+    EXPECT_EQ(running.card.TakeMessages().size(), c.sent) << row;
+    EXPECT_EQ(running.controls.sliders[IDC_MASTER_VOLUME].pos, c.volume) << row;
+    const Told& told = running.notices.told;
+    EXPECT_EQ(told.empty() ? "" : told[0].substr(0, told[0].find(' ')), c.told) << row;
+    EXPECT_LE(told.size(), 1u) << row;
+  }
 }
 
 }  // namespace
