@@ -83,12 +83,25 @@ class Dialog : public DialogWindow {
   bool OnQueryEndSession() { return true; }
   void OnEndSession(bool /*ending*/) {}
   bool OnAppMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
+  // Two handlers have no default, so that a dialog without them carries no code for their
+  // messages: LRESULT OnCopyData(const COPYDATASTRUCT& data), data that another program hands the
+  // window (WM_COPYDATA), whose result is the answer that program gets; and void OnDestroy(), the
+  // window going (WM_DESTROY), to take off what was attached to it.
 
  private:
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // Messages before WM_INITDIALOG (WM_SETFONT) and after the object let go of the window.
     auto* self = static_cast<Derived*>(Bound(window, message, lParam));
     if (!self) return FALSE;
+    if constexpr (requires(Derived& dialog, const COPYDATASTRUCT& data) { dialog.OnCopyData(data); }) {
+      if (message == WM_COPYDATA) {
+        self->SetMessageResult(self->OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam)));
+        return TRUE;
+      }
+    }
+    if constexpr (requires(Derived& dialog) { dialog.OnDestroy(); }) {
+      if (message == WM_DESTROY) self->OnDestroy();
+    }
     switch (message) {
       case WM_INITDIALOG:
         return self->OnInitDialog() ? TRUE : FALSE;

@@ -20,8 +20,9 @@ class PanelApp {
   // The base address of the MIDI interface: the low word of the stored port.
   uint16_t PortBase() const { return run_.PortBase(); }
   // Runs the panel with `io` as the way to the interface (the real ports or the software model)
-  // and the file named at start (null: none), then saves the settings; the exit code.
-  int Run(PortIo& io, TickSource& clock, const char* startFile);
+  // and the file named at start (null: none), its window marked as this program's running panel
+  // (running_panel_win32.h), then saves the settings; the exit code.
+  int Run(PortIo& io, TickSource& clock, const char* startFile, const char* mark);
   // Restores the card without a window from the stored settings and `file` (null: none); the exit
   // code.
   int Send(PortIo& io, TickSource& clock, const char* file);

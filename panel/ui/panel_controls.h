@@ -86,6 +86,9 @@
 #define IDS_FILE_NO_SETTINGS 200
 #define IDS_USAGE 201
 
+// A start of the program while its panel runs, which does not answer
+#define IDS_PANEL_NOT_ANSWERING 202
+
 // The MIDI output: the window menu's item, the card's entry in the list of outputs (its port in
 // hex), and what the panel tells the user when the chosen device fails (its name, and for one that
 // cannot be opened the system's reason, such as another program holding it)

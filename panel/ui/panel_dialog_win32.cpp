@@ -4,6 +4,7 @@
 #include "panel/files/export_ui_win32.h"
 #include "panel/files/image_memory_win32.h"
 #include "panel/ui/output_dialog_win32.h"
+#include "panel/ui/running_panel_win32.h"
 
 namespace {
 // The panel's accelerator table, loaded at the end of the start-up push.
@@ -11,7 +12,7 @@ HACCEL g_panelAccelerators = nullptr;
 }  // namespace
 
 PanelDialog::PanelDialog(HINSTANCE instance, PanelRun& run, Win32ControlSurface& controls, BoxNotices& notices,
-                         ProgramOutputs& outputs, const char* startFile)
+                         ProgramOutputs& outputs, const char* startFile, const char* mark)
     : resources_(instance),
       icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_PANEL))),
       smallIcon_(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PANEL), IMAGE_ICON,
@@ -21,7 +22,8 @@ PanelDialog::PanelDialog(HINSTANCE instance, PanelRun& run, Win32ControlSurface&
       controls_(controls),
       notices_(notices),
       outputs_(outputs),
-      startFile_(startFile) {}
+      startFile_(startFile),
+      mark_(mark) {}
 
 PanelDialog::~PanelDialog() {
   if (smallIcon_) DestroyIcon(smallIcon_);
@@ -29,6 +31,7 @@ PanelDialog::~PanelDialog() {
 
 bool PanelDialog::OnInitDialog() {
   HWND window = Handle();
+  MarkRunningPanel(window, mark_);
   controls_.Attach(window);
   notices_.SetOwner(window);
 
@@ -156,11 +159,27 @@ void PanelDialog::OnEndSession(bool ending) {
 }
 
 bool PanelDialog::OnAppMessage(UINT message, WPARAM, LPARAM) {
+  if (message == kShowHeldBoxMessage) {
+    notices_.ShowHeldBox();
+    return true;
+  }
   if (message != kCheckPortMessage) return false;
   UpdateWindow(Handle());  // the panel is drawn before a report covers it
   run_.TellStartNotices();
   return true;
 }
+
+LRESULT PanelDialog::OnCopyData(const COPYDATASTRUCT& data) {
+  HandedRequest handed;
+  if (!ReadHandedRequest(data, &handed)) return kExitBadStart;
+  notices_.HoldBoxes(true);
+  const int answer = run_.Serve(handed.request, handed.File());
+  notices_.HoldBoxes(false);
+  PostMessageA(Handle(), kShowHeldBoxMessage, 0, 0);
+  return answer;
+}
+
+void PanelDialog::OnDestroy() { UnmarkRunningPanel(Handle(), mark_); }
 
 void PanelDialog::SaveMidi() {
   DialogExportUi ui(Handle(), IDC_SAVE_MIDI, resources_);

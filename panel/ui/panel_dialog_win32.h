@@ -1,8 +1,8 @@
 #pragma once
 // The panel's window: dialog template 102 run as the program's main window. A thin adapter over
 // the run of the panel: it forwards each control event to the run's event rules, the window menu's
-// items, dropped files and "Panic" to the run, and asks the run to tell what has to be told once
-// the window is on the screen.
+// items, dropped files, "Panic" and the requests of later starts of the program to the run, and
+// asks the run to tell what has to be told once the window is on the screen.
 #include <windows.h>
 
 #include "dialog/dialog_win32.h"
@@ -17,10 +17,13 @@ class PanelDialog final : public Dialog<PanelDialog> {
   // Posted to itself at the end of initialisation: what the start has to tell is told once the
   // window is on the screen.
   static constexpr UINT kCheckPortMessage = WM_APP + 1;
+  // Posted to itself once a request of a later start is answered: its box shows now.
+  static constexpr UINT kShowHeldBoxMessage = WM_APP + 2;
 
-  // controls and notices: the ones `run` was made with; startFile: the file named at start, or null.
+  // controls and notices: the ones `run` was made with; startFile: the file named at start, or
+  // null; mark: the name the window is marked with as this program's running panel.
   PanelDialog(HINSTANCE instance, PanelRun& run, Win32ControlSurface& controls, BoxNotices& notices,
-              ProgramOutputs& outputs, const char* startFile);
+              ProgramOutputs& outputs, const char* startFile, const char* mark);
   ~PanelDialog();
 
   // Runs the panel until Escape or the close box ends it.
@@ -35,6 +38,9 @@ class PanelDialog final : public Dialog<PanelDialog> {
   void OnDropFiles(HDROP drop);
   void OnEndSession(bool ending);
   bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // A request of a later start of the program; the answer is its exit code.
+  LRESULT OnCopyData(const COPYDATASTRUCT& data);
+  void OnDestroy();
 
  private:
   bool HandleCommand(int id, int code);
@@ -54,4 +60,5 @@ class PanelDialog final : public Dialog<PanelDialog> {
   BoxNotices& notices_;
   ProgramOutputs& outputs_;
   const char* startFile_;
+  const char* mark_;
 };

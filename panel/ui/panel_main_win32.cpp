@@ -1,14 +1,17 @@
 // The panel program, started as the panel (with or without a settings file) or with /send to
-// restore the card without a window (command_line.h). One source builds two programs: Tambrel drives the card's ports (directly, or
-// through a port-driver library where the system wants one); TambrelSim (TAMBREL_SIMULATED_PORT)
-// drives the software interface, loads no library and writes every port event to
-// mpu401-trace.txt in its current directory, each message noted with what it means. Either sends
-// to a MIDI output device of the system instead when the user chose one.
+// restore the card without a window (command_line.h); while its panel runs, a start hands the
+// request to that panel instead (running_panel.h). One source builds two programs: Tambrel drives
+// the card's ports (directly, or through a port-driver library where the system wants one);
+// TambrelSim (TAMBREL_SIMULATED_PORT) drives the software interface, loads no library and writes
+// every port event to mpu401-trace.txt in its current directory, each message noted with what it
+// means. Either sends to a MIDI output device of the system instead when the user chose one.
 #include <windows.h>
 
 #include "panel/device/tick_source_win32.h"
 #include "panel/ui/command_line.h"
 #include "panel/ui/panel_app_win32.h"
+#include "panel/ui/panel_controls.h"
+#include "panel/ui/running_panel_win32.h"
 
 #ifdef TAMBREL_SIMULATED_PORT
 #include "panel/core/message_meaning.h"
@@ -18,12 +21,21 @@
 #include "panel/device/port_driver_io_win32.h"
 #endif
 
+// The mark on this program's panel window: one panel per program, so each program has its own.
+#ifdef TAMBREL_SIMULATED_PORT
+constexpr char kPanelMark[] = "TambrelSim panel";
+#else
+constexpr char kPanelMark[] = "Tambrel panel";
+#endif
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const PanelStart start = ReadCommandLine(GetCommandLineA());
-  if (start.mode == PanelStart::Mode::Usage) {
-    ShowUsage(instance);
-    return kExitBadStart;
-  }
+  RunningPanelWin32 running(kPanelMark);
+  const StartOutcome outcome = StartBesideRunningPanel(start, running);
+  using Kind = StartOutcome::Kind;
+  if (outcome.kind == Kind::Usage) ShowStringBox(instance, IDS_USAGE, MB_ICONINFORMATION);
+  if (outcome.kind == Kind::NoAnswer) ShowStringBox(instance, IDS_PANEL_NOT_ANSWERING, MB_ICONEXCLAMATION);
+  if (outcome.kind != Kind::OpenHere) return outcome.exitCode;
   const bool send = start.mode == PanelStart::Mode::Send;
   const char* file = start.file[0] != '\0' ? start.file : nullptr;
   TickSourceWin32 clock;
@@ -40,5 +52,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 #else
   PortDriverIoWin32 io;
 #endif
-  return send ? app.Send(io, clock, file) : app.Run(io, clock, file);
+  return send ? app.Send(io, clock, file) : app.Run(io, clock, file, kPanelMark);
 }

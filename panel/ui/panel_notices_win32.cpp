@@ -1,7 +1,6 @@
 #include "panel/ui/panel_notices_win32.h"
 
 #include "panel/ui/panel_controls.h"
-#include "panel/ui/port_fault_text_win32.h"
 
 namespace {
 
@@ -30,11 +29,9 @@ int ShowProgramBox(HWND owner, HINSTANCE resources, const char* text, UINT style
   return MessageBoxA(owner, text, caption, style);
 }
 
-void ShowUsage(HINSTANCE resources) {
+void ShowStringBox(HINSTANCE resources, int stringId, UINT style) {
   char text[512];
-  if (LoadStringA(resources, IDS_USAGE, text, sizeof text) > 0) {
-    ShowProgramBox(nullptr, resources, text, MB_OK | MB_ICONINFORMATION);
-  }
+  if (LoadStringA(resources, stringId, text, sizeof text) > 0) ShowProgramBox(nullptr, resources, text, MB_OK | style);
 }
 
 void BoxNotices::FileNotLoaded(const LoadResult& result, const char* path) {
@@ -43,11 +40,30 @@ void BoxNotices::FileNotLoaded(const LoadResult& result, const char* path) {
   if (stringId == 0 || LoadStringA(resources_, stringId, format, sizeof format) <= 0) return;
   char text[sizeof format + MAX_PATH];
   wsprintfA(text, format, path);
-  ShowProgramBox(owner_, resources_, text, MB_OK | MB_ICONEXCLAMATION);
+  Tell(text);
 }
 
 void BoxNotices::OutputFailed(const OutputFaultReport& report) {
   char text[kPortFaultTextCapacity];
   if (output_ == nullptr || !FormatOutputFaultText(resources_, report, *output_, text)) return;
-  ShowProgramBox(owner_, resources_, text, MB_OK | MB_ICONEXCLAMATION);
+  Tell(text);
+}
+
+void BoxNotices::Tell(const char* text) {
+  if (!holding_) {
+    ShowProgramBox(owner_, resources_, text, MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  size_t i = 0;
+  for (; text[i] != '\0' && i + 1 < sizeof heldText_; ++i) heldText_[i] = text[i];
+  heldText_[i] = '\0';
+  held_ = true;
+}
+
+void BoxNotices::ShowHeldBox() {
+  if (!held_) return;
+  // The box has its own copy of the text once it shows: a request served while it is open may
+  // hold the next one.
+  held_ = false;
+  ShowProgramBox(owner_, resources_, heldText_, MB_OK | MB_ICONEXCLAMATION);
 }
