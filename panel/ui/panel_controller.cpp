@@ -78,7 +78,8 @@ void PanelController::StartupPush() {
   int type = settings.EffectsBlock[kReverbType];
   if (!kReverbTypeRange.Contains(type)) type = kDefaultReverbType;
   surface_.SetComboSelection(IDC_REVERB_TYPE, type);
-  ApplyReverbType();
+  messages_.SendReverbType(type);
+  ShowReverbControls(type);
 
   for (int channel = 0; channel < kChannelCount; ++channel) {
     const bool receives = settings.ReceivesOnItsChannel(channel);
@@ -94,8 +95,12 @@ void PanelController::SetUpSlider(const SliderControl& slider) {
   // After the range: a trackbar refuses a tick mark outside its current range.
   const int tick = SliderTick(slider);
   if (tick >= 0) surface_.SetSliderTick(slider.id, tick);
-  surface_.SetSliderPos(slider.id, StoredSliderPosition(messages_.Settings(), slider));
-  SendSlider(messages_, slider, surface_.SliderPos(slider.id));
+  // The slider keeps a position inside its range, and that position is what is sent.
+  const int high = SliderHigh(slider);
+  const int stored = StoredSliderPosition(messages_.Settings(), slider);
+  const int position = stored > high ? high : stored;
+  surface_.SetSliderPos(slider.id, position);
+  SendSlider(messages_, slider, position);
 }
 
 void PanelController::SetUpTranspose(int editId, int spinId, ValueRange range, int shown) {

@@ -24,30 +24,17 @@ int LoadReportStringId(LoadOutcome outcome) {
 
 }  // namespace
 
-int ShowProgramBox(HWND owner, HINSTANCE resources, const char* text, UINT style) {
-  char caption[32];
-  if (LoadStringA(resources, IDS_PROGRAM_CAPTION, caption, sizeof caption) <= 0) caption[0] = '\0';
-  return MessageBoxA(owner, text, caption, style);
-}
-
 void ShowUsage(HINSTANCE resources) {
-  char text[512];
-  if (LoadStringA(resources, IDS_USAGE, text, sizeof text) > 0) {
-    ShowProgramBox(nullptr, resources, text, MB_OK | MB_ICONINFORMATION);
-  }
+  ShowProgramBox(nullptr, resources, IDS_USAGE, nullptr, MB_OK | MB_ICONINFORMATION);
 }
 
 void BoxNotices::FileNotLoaded(const LoadResult& result, const char* path) {
   const int stringId = LoadReportStringId(result.outcome);
-  char format[96];
-  if (stringId == 0 || LoadStringA(resources_, stringId, format, sizeof format) <= 0) return;
-  char text[sizeof format + MAX_PATH];
-  wsprintfA(text, format, path);
-  ShowProgramBox(owner_, resources_, text, MB_OK | MB_ICONEXCLAMATION);
+  if (stringId != 0) ShowProgramBox(owner_, resources_, stringId, path, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void BoxNotices::OutputFailed(const OutputFaultReport& report) {
   char text[kPortFaultTextCapacity];
   if (output_ == nullptr || !FormatOutputFaultText(resources_, report, *output_, text)) return;
-  ShowProgramBox(owner_, resources_, text, MB_OK | MB_ICONEXCLAMATION);
+  ShowProgramBox(owner_, resources_, 0, text, MB_OK | MB_ICONEXCLAMATION);
 }

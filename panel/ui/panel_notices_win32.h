@@ -4,10 +4,14 @@
 #include <windows.h>
 
 #include "panel/device/chosen_output.h"
+#include "panel/files/export_ui_win32.h"
+#include "panel/ui/panel_controls.h"
 #include "panel/ui/panel_notices.h"
 
-// A box with `text`, captioned with the program's name from the string table.
-int ShowProgramBox(HWND owner, HINSTANCE resources, const char* text, UINT style);
+// A box captioned with the program's name (ShowStringBox).
+inline int ShowProgramBox(HWND owner, HINSTANCE resources, int formatId, const char* argument, UINT style) {
+  return ShowStringBox(owner, resources, formatId, argument, IDS_PROGRAM_CAPTION, style);
+}
 // Shows how to start the panel.
 void ShowUsage(HINSTANCE resources);
 

@@ -13,7 +13,7 @@ void CopyName(const char* name, char* out) {
 void PanelRun::LoadStored() { LoadSettings(settings_, store_, outputName_); }
 
 LoadResult PanelRun::TakeFile(const char* path) {
-  PanelSettings loaded;
+  PanelSettings loaded = settings_;
   const LoadResult result = LoadSettingsFile(files_, path, settings_, &loaded);
   if (result.outcome == LoadOutcome::Loaded) messages_.Adopt(loaded);
   return result;
