@@ -9,7 +9,7 @@
 // not even when another device is opened later; that device gets a buffer of its own.
 #include "panel/device/card_output.h"
 #include "panel/device/midi_out_api.h"
-#include "panel/device/port_io.h"
+#include "panel/device/tick_source.h"
 
 namespace midi_out {
 constexpr uint32_t kWaitBaseMs = 1000;

@@ -3,8 +3,6 @@
 using namespace mpu401;
 
 namespace {
-uint16_t StatusOf(uint16_t dataPort) { return static_cast<uint16_t>(dataPort + 1); }
-
 PortFault FaultOf(PortIo::Refusal refusal) {
   switch (refusal) {
     case PortIo::Refusal::NoPortDriver:
@@ -33,8 +31,7 @@ void MpuPort::ResetToUart(uint16_t base) {
 
 void MpuPort::Panic(uint16_t base) {
   if (!BeginRetry()) return;
-  bool answered = Transmit(static_cast<uint16_t>(base + kPanicOffset), kPanicByte) &&
-                  ResetExchange(base);
+  bool answered = Transmit(PanicPortOf(base), kPanicByte) && ResetExchange(base);
   EndRetry(answered);
 }
 
@@ -45,13 +42,13 @@ PortFault MpuPort::TakeNewFault() {
 }
 
 bool MpuPort::Transmit(uint16_t dataPort, uint8_t byte) {
-  if (!WaitStatusClear(StatusOf(dataPort), kStatusOutputBusy)) return false;
+  if (!WaitStatusClear(StatusPortOf(dataPort), kStatusOutputBusy)) return false;
   io_.WriteByte(dataPort, byte);
   return !CheckRefused();
 }
 
 bool MpuPort::ResetExchange(uint16_t base) {
-  const uint16_t status = StatusOf(base);
+  const uint16_t status = StatusPortOf(base);
   if (!WaitStatusClear(status, kStatusOutputBusy)) return false;
   io_.DisableInterrupts();
   io_.WriteByte(status, kCommandReset);
@@ -68,7 +65,7 @@ bool MpuPort::ResetExchange(uint16_t base) {
 // Bytes that arrive before the acknowledge are discarded. One time limit covers the whole search,
 // so an interface that keeps sending other bytes cannot hold the panel either.
 bool MpuPort::AwaitAcknowledge(uint16_t base) {
-  const uint16_t status = StatusOf(base);
+  const uint16_t status = StatusPortOf(base);
   const uint32_t start = clock_.Milliseconds();
   for (uint32_t polls = 1;; ++polls) {
     uint8_t flags = io_.ReadByte(status);

@@ -5,8 +5,15 @@
 #include <cstdint>
 
 #include "panel/device/port_io.h"
+#include "panel/device/tick_source.h"
 
 namespace mpu401 {
+// The registers from the base port: data at base, status (read) and command (write) one above.
+// A second pair three above takes only the "Panic" byte, with its status one above that.
+constexpr uint16_t kStatusOffset = 1;
+constexpr uint16_t kPanicOffset = 3;
+constexpr uint16_t StatusPortOf(uint16_t dataPort) { return static_cast<uint16_t>(dataPort + kStatusOffset); }
+constexpr uint16_t PanicPortOf(uint16_t base) { return static_cast<uint16_t>(base + kPanicOffset); }
 constexpr uint8_t kStatusOutputBusy = 0x40;  // set: the interface cannot take a byte now
 constexpr uint8_t kStatusInputEmpty = 0x80;  // set: no received byte is waiting
 constexpr uint8_t kCommandReset = 0xFF;
@@ -16,7 +23,6 @@ constexpr uint32_t kWaitLimitMs = 200;
 // Also ends a wait whose clock does not move (interrupts disabled on a system whose tick count
 // then stands still); far more polls than 200 ms of bus reads.
 constexpr uint32_t kWaitPollLimit = 1000000;
-constexpr uint16_t kPanicOffset = 3;  // the "Panic" byte goes to base+3, its status is base+4
 constexpr uint8_t kPanicByte = 0x80;
 }  // namespace mpu401
 
