@@ -12,7 +12,7 @@ class CardPortsOutput : public CardOutput {
 
   void Send(const uint8_t* message, size_t n) override;
   void Panic() override { mpu_.Panic(base_); }
-  OutputFault TakeNewFault() override;
+  OutputFault TakeNewFault() override { return mpu_.TakeNewFault(); }
 
  private:
   MpuPort& mpu_;

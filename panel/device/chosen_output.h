@@ -16,10 +16,8 @@ class ChosenOutput : public CardOutput {
   void Send(const uint8_t* message, size_t n) override { current_->Send(message, n); }
   void Panic() override { current_->Panic(); }
   OutputFault TakeNewFault() override { return current_->TakeNewFault(); }
-  // The chosen device's name, empty for the card's ports; and the system's result code behind the
-  // device's fault.
+  // The chosen device's name, empty for the card's ports.
   const char* DeviceName() const { return current_ == &ports_ ? "" : device_.DeviceName(); }
-  uint32_t FaultCode() const { return device_.FaultCode(); }
 
  private:
   CardOutput& ports_;

@@ -18,20 +18,19 @@ bool MidiDeviceOutput::Open(const char* name) {
     ++length;
   }
   name_[length] = '\0';
-  faultReported_ = false;
-  faultCode_ = 0;
-  fault_ = OutputFault::DeviceMissing;
+  fault_.End();
 
   const unsigned count = api_.DeviceCount();
   for (unsigned id = 0; id < count; ++id) {
     char found[MidiOutApi::kNameCapacity] = {};
     if (!api_.DeviceName(id, found) || !SameName(found, name_)) continue;
-    faultCode_ = api_.Open(id, &handle_);
-    open_ = faultCode_ == MidiOutApi::kNoError;
-    fault_ = open_ ? OutputFault::None : OutputFault::DeviceNotOpened;
-    break;
+    const uint32_t result = api_.Open(id, &handle_);
+    open_ = result == MidiOutApi::kNoError;
+    if (!open_) fault_.Begin(OutputFault::Kind::DeviceNotOpened, name_, result);
+    return open_;
   }
-  return open_;
+  fault_.Begin(OutputFault::Kind::DeviceMissing, name_);
+  return false;
 }
 
 void MidiDeviceOutput::Close() {
@@ -44,11 +43,9 @@ void MidiDeviceOutput::Close() {
 }
 
 void MidiDeviceOutput::Send(const uint8_t* message, size_t n) {
-  if (!open_ || fault_ != OutputFault::None) return;
+  if (!open_ || fault_.Lasts()) return;
   const uint32_t result = Transmit(message, n);
-  if (result == MidiOutApi::kNoError) return;
-  fault_ = OutputFault::DeviceNotTaking;
-  faultCode_ = result;
+  if (result != MidiOutApi::kNoError) fault_.Begin(OutputFault::Kind::DeviceNotTaking, name_, result);
 }
 
 uint32_t MidiDeviceOutput::Transmit(const uint8_t* message, size_t n) {
@@ -80,10 +77,4 @@ bool MidiDeviceOutput::AwaitDone(size_t n) {
 
 void MidiDeviceOutput::Panic() {
   if (open_) api_.Reset(handle_);
-}
-
-OutputFault MidiDeviceOutput::TakeNewFault() {
-  if (fault_ == OutputFault::None || faultReported_) return OutputFault::None;
-  faultReported_ = true;
-  return fault_;
 }

@@ -33,9 +33,7 @@ class MidiDeviceOutput : public CardOutput {
   void Send(const uint8_t* message, size_t n) override;
   // Every note off on the device.
   void Panic() override;
-  OutputFault TakeNewFault() override;
-  // The system's result code behind the fault, where there is one.
-  uint32_t FaultCode() const { return faultCode_; }
+  OutputFault TakeNewFault() override { return fault_.TakeNew(); }
   // The name last asked for, open or not.
   const char* DeviceName() const { return name_; }
 
@@ -51,7 +49,5 @@ class MidiDeviceOutput : public CardOutput {
   bool open_ = false;
   MidiOutApi::Buffer buffer_ = nullptr;
   char name_[MidiOutApi::kNameCapacity] = {};
-  OutputFault fault_ = OutputFault::None;
-  uint32_t faultCode_ = 0;
-  bool faultReported_ = false;
+  FaultToTell fault_;
 };

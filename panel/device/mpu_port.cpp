@@ -3,16 +3,16 @@
 using namespace mpu401;
 
 namespace {
-PortFault FaultOf(PortIo::Refusal refusal) {
+OutputFault::Kind FaultOf(PortIo::Refusal refusal) {
   switch (refusal) {
     case PortIo::Refusal::NoPortDriver:
-      return PortFault::NoPortDriver;
+      return OutputFault::Kind::NoPortDriver;
     case PortIo::Refusal::PortDriverNotRunning:
-      return PortFault::PortDriverNotRunning;
+      return OutputFault::Kind::PortDriverNotRunning;
     case PortIo::Refusal::System:
       break;
   }
-  return PortFault::AccessRefused;
+  return OutputFault::Kind::PortAccessRefused;
 }
 }  // namespace
 
@@ -20,7 +20,7 @@ MpuPort::MpuPort(PortIo& io, TickSource& clock) : io_(io), clock_(clock) {}
 
 void MpuPort::WriteData(uint16_t base, uint8_t byte) {
   // Once the interface stopped answering, waiting again for every byte would freeze the panel.
-  if (fault_ != PortFault::None) return;
+  if (fault_.Lasts()) return;
   Transmit(base, byte);
 }
 
@@ -33,12 +33,6 @@ void MpuPort::Panic(uint16_t base) {
   if (!BeginRetry()) return;
   bool answered = Transmit(PanicPortOf(base), kPanicByte) && ResetExchange(base);
   EndRetry(answered);
-}
-
-PortFault MpuPort::TakeNewFault() {
-  if (fault_ == PortFault::None || faultReported_) return PortFault::None;
-  faultReported_ = true;
-  return fault_;
 }
 
 bool MpuPort::Transmit(uint16_t dataPort, uint8_t byte) {
@@ -76,7 +70,7 @@ bool MpuPort::AwaitAcknowledge(uint16_t base) {
       if (reply == kReplyAcknowledge) return true;
     }
     if (clock_.Milliseconds() - start >= kWaitLimitMs || polls >= kWaitPollLimit) {
-      MarkFault(PortFault::NotResponding);
+      fault_.Begin(OutputFault::Kind::PortNotResponding);
       return false;
     }
   }
@@ -92,31 +86,23 @@ bool MpuPort::WaitStatusClear(uint16_t statusPort, uint8_t bit) {
     if (polls == 1) {
       start = clock_.Milliseconds();
     } else if (clock_.Milliseconds() - start >= kWaitLimitMs || polls >= kWaitPollLimit) {
-      MarkFault(PortFault::NotResponding);
+      fault_.Begin(OutputFault::Kind::PortNotResponding);
       return false;
     }
   }
 }
 
-// A reset or Panic is the user's way back: it runs even while a fault is marked. Refusal by the
+// A reset or Panic is the user's way back: it runs even while a fault lasts. Refusal by the
 // system is final, so then nothing is tried.
-bool MpuPort::BeginRetry() {
-  if (CheckRefused()) return false;
-  fault_ = PortFault::None;
-  return true;
-}
+bool MpuPort::BeginRetry() { return !CheckRefused(); }
 
 void MpuPort::EndRetry(bool answered) {
   // A retry that fails again belongs to the fault the user was already told about.
-  if (answered) faultReported_ = false;
+  if (answered) fault_.End();
 }
 
 bool MpuPort::CheckRefused() {
   if (!io_.Refused()) return false;
-  MarkFault(FaultOf(io_.WhyRefused()));
+  fault_.Begin(FaultOf(io_.WhyRefused()));
   return true;
-}
-
-void MpuPort::MarkFault(PortFault fault) {
-  if (fault_ == PortFault::None) fault_ = fault;
 }

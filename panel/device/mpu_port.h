@@ -4,6 +4,7 @@
 // marked as not responding and later writes are dropped until Panic finds it again.
 #include <cstdint>
 
+#include "panel/device/output_fault.h"
 #include "panel/device/port_io.h"
 #include "panel/device/tick_source.h"
 
@@ -26,14 +27,6 @@ constexpr uint32_t kWaitPollLimit = 1000000;
 constexpr uint8_t kPanicByte = 0x80;
 }  // namespace mpu401
 
-enum class PortFault : uint8_t {
-  None,
-  NotResponding,         // a status wait ran out
-  AccessRefused,         // the system does not allow direct port access
-  NoPortDriver,          // ... only through a port-driver library, and there is none
-  PortDriverNotRunning,  // the port-driver library is there, its driver is not running
-};
-
 class MpuPort {
  public:
   MpuPort(PortIo& io, TickSource& clock);
@@ -46,11 +39,12 @@ class MpuPort {
   // even when the interface was marked as not responding; sending resumes when it answers.
   void Panic(uint16_t base);
 
-  bool Responding() const { return fault_ == PortFault::None; }
-  PortFault Fault() const { return fault_; }
-  // Returns a fault once, the first time it is asked after the fault began; None otherwise.
-  // The panel tells the user once per fault.
-  PortFault TakeNewFault();
+  bool Responding() const { return !fault_.Lasts(); }
+  // One of the port kinds, or None.
+  OutputFault::Kind Fault() const { return fault_.Kind(); }
+  // The fault once, the first time it is asked after it began; of kind None otherwise. A reset or
+  // Panic that does not get an answer belongs to the fault that was told already.
+  OutputFault TakeNewFault() { return fault_.TakeNew(); }
 
  private:
   bool WaitStatusClear(uint16_t statusPort, uint8_t bit);
@@ -60,10 +54,8 @@ class MpuPort {
   bool BeginRetry();
   void EndRetry(bool answered);
   bool CheckRefused();
-  void MarkFault(PortFault fault);
 
   PortIo& io_;
   TickSource& clock_;
-  PortFault fault_ = PortFault::None;
-  bool faultReported_ = false;
+  FaultToTell fault_;
 };

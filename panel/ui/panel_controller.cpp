@@ -203,28 +203,29 @@ void PanelController::OnSettingsLoaded(const PanelSettings& loaded) {
 
 OutputFaultReport PanelController::TakeOutputFaultReport() {
   if (!reportingFaults_) return {};
-  const int stringId = OutputFaultStringId(output_.TakeNewFault());
+  const OutputFault fault = output_.TakeNewFault();
+  const int stringId = OutputFaultStringId(fault.kind);
   if (stringId == 0) return {};
-  return {stringId, static_cast<unsigned>(messages_.Settings().Port & 0xFFFF)};
+  return {stringId, static_cast<unsigned>(messages_.Settings().Port & 0xFFFF), fault};
 }
 
-int OutputFaultStringId(OutputFault fault) {
+int OutputFaultStringId(OutputFault::Kind fault) {
   switch (fault) {
-    case OutputFault::PortNotResponding:
+    case OutputFault::Kind::PortNotResponding:
       return IDS_PORT_NOT_RESPONDING;
-    case OutputFault::PortAccessRefused:
+    case OutputFault::Kind::PortAccessRefused:
       return IDS_PORT_REFUSED;
-    case OutputFault::NoPortDriver:
+    case OutputFault::Kind::NoPortDriver:
       return IDS_PORT_NO_DRIVER;
-    case OutputFault::PortDriverNotRunning:
+    case OutputFault::Kind::PortDriverNotRunning:
       return IDS_PORT_DRIVER_NOT_RUNNING;
-    case OutputFault::DeviceMissing:
+    case OutputFault::Kind::DeviceMissing:
       return IDS_OUTPUT_MISSING;
-    case OutputFault::DeviceNotOpened:
+    case OutputFault::Kind::DeviceNotOpened:
       return IDS_OUTPUT_NOT_OPENED;
-    case OutputFault::DeviceNotTaking:
+    case OutputFault::Kind::DeviceNotTaking:
       return IDS_OUTPUT_NOT_TAKING;
-    case OutputFault::None:
+    case OutputFault::Kind::None:
       break;
   }
   return 0;

@@ -189,7 +189,7 @@ void PanelDialog::ReportNewPortFault() {
 
 bool PanelDialog::ReportPortFault(HWND owner) {
   char text[kPortFaultTextCapacity];
-  if (!FormatOutputFaultText(resources_, controller_.TakeOutputFaultReport(), outputs_.Chosen(), text)) return false;
+  if (!FormatOutputFaultText(resources_, controller_.TakeOutputFaultReport(), text)) return false;
   MessageBoxA(owner, text, "Tambrel", MB_OK | MB_ICONEXCLAMATION);
   return true;
 }

@@ -616,13 +616,14 @@ TEST(PortFaults, ToldOncePerFaultAndNotBeforeTheStartupPushHasEnded) {
   const OutputFaultReport report = bench.controller.TakeOutputFaultReport();
   EXPECT_EQ(report.stringId, IDS_PORT_NOT_RESPONDING);
   EXPECT_EQ(report.port, 0x330u);
+  EXPECT_FALSE(report.fault.OfDevice());
   EXPECT_EQ(bench.controller.TakeOutputFaultReport().stringId, 0) << "once per fault";
 
-  EXPECT_EQ(OutputFaultStringId(OutputFault::None), 0);
-  EXPECT_EQ(OutputFaultStringId(OutputFault::PortNotResponding), IDS_PORT_NOT_RESPONDING);
-  EXPECT_EQ(OutputFaultStringId(OutputFault::PortAccessRefused), IDS_PORT_REFUSED);
-  EXPECT_EQ(OutputFaultStringId(OutputFault::NoPortDriver), IDS_PORT_NO_DRIVER);
-  EXPECT_EQ(OutputFaultStringId(OutputFault::PortDriverNotRunning), IDS_PORT_DRIVER_NOT_RUNNING);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::Kind::None), 0);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::Kind::PortNotResponding), IDS_PORT_NOT_RESPONDING);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::Kind::PortAccessRefused), IDS_PORT_REFUSED);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::Kind::NoPortDriver), IDS_PORT_NO_DRIVER);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::Kind::PortDriverNotRunning), IDS_PORT_DRIVER_NOT_RUNNING);
 }
 
 // With a MIDI output device chosen, the panel's state and its Panic go to the device and the card
@@ -659,8 +660,11 @@ TEST(DeviceChosen, GetsTheWholeStateAndPanicAndItsFaultsNameIt) {
 
   midi.openResult = MidiOutApi::kAllocated;
   chosen.Choose("USB MIDI");
-  EXPECT_EQ(panel.TakeOutputFaultReport().stringId, IDS_OUTPUT_NOT_OPENED);
-  EXPECT_EQ(chosen.FaultCode(), MidiOutApi::kAllocated) << "the system's words say why";
+  const OutputFaultReport report = panel.TakeOutputFaultReport();
+  EXPECT_EQ(report.stringId, IDS_OUTPUT_NOT_OPENED);
+  EXPECT_TRUE(report.fault.OfDevice()) << "the text names the device and the system's reason";
+  EXPECT_STREQ(report.fault.device, "USB MIDI");
+  EXPECT_EQ(report.fault.systemCode, MidiOutApi::kAllocated);
   chosen.Choose("Gone");
   EXPECT_EQ(panel.TakeOutputFaultReport().stringId, IDS_OUTPUT_MISSING);
   EXPECT_STREQ(chosen.DeviceName(), "Gone");
