@@ -10,5 +10,8 @@ class CardOutput : public MessageSink {
   // Stops whatever sounds: resets the MPU-401 interface, or every note off on a device.
   virtual void Panic() = 0;
   // The fault, once: the first time it is asked after the fault began; of kind None otherwise.
-  virtual OutputFault TakeNewFault() = 0;
+  // Every way tells its fault by this one rule.
+  OutputFault TakeNewFault() { return Faults().TakeNew(); }
+  // Where the way keeps its fault (the chosen output: where the chosen way keeps it).
+  virtual FaultToTell& Faults() = 0;
 };

@@ -1,36 +1,17 @@
 #include "panel/device/midi_device_output.h"
 
-namespace {
-bool SameName(const char* a, const char* b) {
-  while (*a != '\0' && *a == *b) {
-    ++a;
-    ++b;
-  }
-  return *a == *b;
-}
-}  // namespace
-
-bool MidiDeviceOutput::Open(const char* name) {
+bool MidiDeviceOutput::Open(const OutputChoice& device) {
   Close();
-  size_t length = 0;
-  while (name[length] != '\0' && length + 1 < sizeof name_) {
-    name_[length] = name[length];
-    ++length;
-  }
-  name_[length] = '\0';
+  chosen_ = device;
   fault_.End();
-
-  const unsigned count = api_.DeviceCount();
-  for (unsigned id = 0; id < count; ++id) {
-    char found[MidiOutApi::kNameCapacity] = {};
-    if (!api_.DeviceName(id, found) || !SameName(found, name_)) continue;
-    const uint32_t result = api_.Open(id, &handle_);
-    open_ = result == MidiOutApi::kNoError;
-    if (!open_) fault_.Begin(OutputFault::Kind::DeviceNotOpened, name_, result);
-    return open_;
+  if (device.kind != OutputChoice::Kind::Device) {
+    fault_.Begin(OutputFault::Kind::DeviceMissing, chosen_.name);
+    return false;
   }
-  fault_.Begin(OutputFault::Kind::DeviceMissing, name_);
-  return false;
+  const uint32_t result = api_.Open(device.deviceId, &handle_);
+  open_ = result == MidiOutApi::kNoError;
+  if (!open_) fault_.Begin(OutputFault::Kind::DeviceNotOpened, chosen_.name, result);
+  return open_;
 }
 
 void MidiDeviceOutput::Close() {
@@ -45,7 +26,7 @@ void MidiDeviceOutput::Close() {
 void MidiDeviceOutput::Send(const uint8_t* message, size_t n) {
   if (!open_ || fault_.Lasts()) return;
   const uint32_t result = Transmit(message, n);
-  if (result != MidiOutApi::kNoError) fault_.Begin(OutputFault::Kind::DeviceNotTaking, name_, result);
+  if (result != MidiOutApi::kNoError) fault_.Begin(OutputFault::Kind::DeviceNotTaking, chosen_.name, result);
 }
 
 uint32_t MidiDeviceOutput::Transmit(const uint8_t* message, size_t n) {

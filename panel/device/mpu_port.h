@@ -42,9 +42,9 @@ class MpuPort {
   bool Responding() const { return !fault_.Lasts(); }
   // One of the port kinds, or None.
   OutputFault::Kind Fault() const { return fault_.Kind(); }
-  // The fault once, the first time it is asked after it began; of kind None otherwise. A reset or
-  // Panic that does not get an answer belongs to the fault that was told already.
-  OutputFault TakeNewFault() { return fault_.TakeNew(); }
+  // The fault and whether it was told. A reset or Panic that does not get an answer belongs to the
+  // fault that lasts.
+  FaultToTell& Faults() { return fault_; }
 
  private:
   bool WaitStatusClear(uint16_t statusPort, uint8_t bit);

@@ -149,7 +149,7 @@ void PanelDialog::LoadFile(const char* path) {
 void PanelDialog::ChooseOutput() {
   ChosenOutput& output = outputs_.Chosen();
   char chosen[kOutputNameCapacity];
-  OutputDialog dialog(resources_, outputs_.Devices(), static_cast<uint16_t>(settings_.Port), output.DeviceName());
+  OutputDialog dialog(resources_, output);
   if (!dialog.Run(Handle(), chosen)) return;
   output.Choose(chosen);
   controller_.StartupPush();
