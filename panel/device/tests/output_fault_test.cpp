@@ -5,11 +5,8 @@
 
 #include <vector>
 
-#include "panel/device/card_ports_output.h"
 #include "panel/device/chosen_output.h"
-#include "panel/device/midi_device_output.h"
 #include "panel/device/mpu401_model.h"
-#include "panel/device/mpu_port.h"
 #include "panel/device/tests/fake_clock.h"
 #include "panel/device/tests/fake_midi_out.h"
 
@@ -38,19 +35,12 @@ struct Ways {
   }
 };
 
-// What one ask tells after a step: the kind, and for a device its name and the system's code.
-struct Told {
-  K kind;
-  const char* device = nullptr;
-  uint32_t code = 0;
-};
+// A step, then what one ask tells: the kind, and for a device its name and the system's code.
 struct Step {
   void (*run)(Ways&);
-  Told told;
-};
-struct Case {
-  const char* what;
-  std::vector<Step> steps;
+  K kind = K::None;
+  const char* device = nullptr;
+  uint32_t code = 0;
 };
 
 void Absent(Ways& w) { w.card.SetAbsent(true), w.Send(); }
@@ -70,36 +60,35 @@ void GoneThenCard(Ways& w) { ChooseGone(w), w.chosen.Choose(""); }
 }  // namespace
 
 TEST(OutputFault, EitherWaysFaultIsOneRecordToldOncePerFault) {
-  const Told kNone{K::None};
-  const Case cases[] = {
+  const struct {
+    const char* what;
+    std::vector<Step> steps;
+  } cases[] = {
       {"ports that stop answering, found again by Panic, then lost again",
-       {{Absent, {K::PortNotResponding}}, {Absent, kNone}, {Panic, kNone}, {Present, kNone},
-        {Panic, kNone}, {Present, kNone}, {Absent, {K::PortNotResponding}}}},
-      {"ports the system refuses", {{Refused, {K::PortAccessRefused}}, {Panic, kNone}, {Refused, kNone}}},
-      {"no port-driver library", {{NoDriver, {K::NoPortDriver}}, {Panic, kNone}}},
-      {"a port driver not running", {{DriverStopped, {K::PortDriverNotRunning}}, {Send, kNone}}},
+       {{Absent, K::PortNotResponding}, {Absent}, {Panic}, {Present}, {Panic}, {Present}, {Absent, K::PortNotResponding}}},
+      {"ports the system refuses", {{Refused, K::PortAccessRefused}, {Panic}, {Refused}}},
+      {"no port-driver library", {{NoDriver, K::NoPortDriver}, {Panic}}},
+      {"a port driver not running", {{DriverStopped, K::PortDriverNotRunning}, {Send}}},
       {"a missing device, chosen again",
-       {{ChooseGone, {K::DeviceMissing, "Gone"}}, {Send, kNone}, {Panic, kNone},
-        {ChooseGone, {K::DeviceMissing, "Gone"}}}},
-      {"a device in use", {{ChooseUsbInUse, {K::DeviceNotOpened, "USB MIDI", MidiOutApi::kAllocated}}, {Send, kNone}}},
+       {{ChooseGone, K::DeviceMissing, "Gone"}, {Send}, {Panic}, {ChooseGone, K::DeviceMissing, "Gone"}}},
+      {"a device in use", {{ChooseUsbInUse, K::DeviceNotOpened, "USB MIDI", MidiOutApi::kAllocated}, {Send}}},
       {"a device not done in time, chosen again",
-       {{ChooseUsb, kNone}, {SendLate, {K::DeviceNotTaking, "USB MIDI", MidiOutApi::kStillPlaying}},
-        {SendInTime, kNone}, {ChooseUsb, kNone}, {SendLate, {K::DeviceNotTaking, "USB MIDI", 65}}}},
-      {"a device that refuses a message", {{ChooseUsb, kNone}, {SendRefused, {K::DeviceNotTaking, "USB MIDI", 67}}}},
-      {"the card chosen before a device's fault was told",
-       {{GoneThenCard, kNone}, {Absent, {K::PortNotResponding}}}},
+       {{ChooseUsb}, {SendLate, K::DeviceNotTaking, "USB MIDI", MidiOutApi::kStillPlaying}, {SendInTime}, {ChooseUsb},
+        {SendLate, K::DeviceNotTaking, "USB MIDI", MidiOutApi::kStillPlaying}}},
+      {"a device that refuses a message", {{ChooseUsb}, {SendRefused, K::DeviceNotTaking, "USB MIDI", 67}}},
+      {"the card chosen before a device's fault was told", {{GoneThenCard}, {Absent, K::PortNotResponding}}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Ways w;
     for (size_t i = 0; i < c.steps.size(); ++i) {
       SCOPED_TRACE(testing::Message() << c.what << ", step " << i);
-      c.steps[i].run(w);
+      const Step& step = c.steps[i];
+      step.run(w);
       const OutputFault fault = w.chosen.TakeNewFault();
-      const Told& told = c.steps[i].told;
-      EXPECT_EQ(fault.kind, told.kind);
-      EXPECT_EQ(fault.OfDevice(), told.device != nullptr);
-      if (fault.OfDevice()) EXPECT_STREQ(fault.device, told.device);
-      EXPECT_EQ(fault.OfDevice() ? fault.systemCode : 0u, told.code);
+      EXPECT_EQ(fault.kind, step.kind);
+      EXPECT_EQ(fault.OfDevice(), step.device != nullptr);
+      if (fault.OfDevice()) EXPECT_STREQ(fault.device, step.device);
+      EXPECT_EQ(fault.OfDevice() ? fault.systemCode : 0u, step.code);
       EXPECT_EQ(w.chosen.TakeNewFault().kind, K::None) << "told once";
     }
   }

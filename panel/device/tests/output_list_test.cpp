@@ -15,18 +15,12 @@ namespace {
 using Names = std::vector<std::string>;
 
 // "card 330" for the card, "id name" for a device, "missing name" for a name no device has.
-std::string Shown(const OutputChoice& choice) {
-  char port[8];
-  switch (choice.kind) {
-    case OutputChoice::Kind::Card:
-      std::snprintf(port, sizeof port, "%X", choice.port);
-      return std::string("card ") + port;
-    case OutputChoice::Kind::Device:
-      return std::to_string(choice.deviceId) + " " + choice.name;
-    case OutputChoice::Kind::Missing:
-      break;
-  }
-  return std::string("missing ") + choice.name;
+std::string Shown(const OutputChoice& c) {
+  char text[64];
+  if (c.kind == OutputChoice::Kind::Card) std::snprintf(text, sizeof text, "card %X", c.port);
+  if (c.kind == OutputChoice::Kind::Device) std::snprintf(text, sizeof text, "%u %s", c.deviceId, c.name);
+  if (c.kind == OutputChoice::Kind::Missing) std::snprintf(text, sizeof text, "missing %s", c.name);
+  return text;
 }
 }  // namespace
 
