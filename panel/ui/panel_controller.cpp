@@ -195,23 +195,23 @@ int PanelController::OnSaveMidi(ExportUi& ui, ExportFile& file, ImageMemory& mem
   return result;
 }
 
-int OutputFaultStringId(OutputFault fault) {
+int OutputFaultStringId(OutputFault::Kind fault) {
   switch (fault) {
-    case OutputFault::PortNotResponding:
+    case OutputFault::Kind::PortNotResponding:
       return IDS_PORT_NOT_RESPONDING;
-    case OutputFault::PortAccessRefused:
+    case OutputFault::Kind::PortAccessRefused:
       return IDS_PORT_REFUSED;
-    case OutputFault::NoPortDriver:
+    case OutputFault::Kind::NoPortDriver:
       return IDS_PORT_NO_DRIVER;
-    case OutputFault::PortDriverNotRunning:
+    case OutputFault::Kind::PortDriverNotRunning:
       return IDS_PORT_DRIVER_NOT_RUNNING;
-    case OutputFault::DeviceMissing:
+    case OutputFault::Kind::DeviceMissing:
       return IDS_OUTPUT_MISSING;
-    case OutputFault::DeviceNotOpened:
+    case OutputFault::Kind::DeviceNotOpened:
       return IDS_OUTPUT_NOT_OPENED;
-    case OutputFault::DeviceNotTaking:
+    case OutputFault::Kind::DeviceNotTaking:
       return IDS_OUTPUT_NOT_TAKING;
-    case OutputFault::None:
+    case OutputFault::Kind::None:
       break;
   }
   return 0;

@@ -35,6 +35,6 @@ void BoxNotices::FileNotLoaded(const LoadResult& result, const char* path) {
 
 void BoxNotices::OutputFailed(const OutputFaultReport& report) {
   char text[kPortFaultTextCapacity];
-  if (output_ == nullptr || !FormatOutputFaultText(resources_, report, *output_, text)) return;
+  if (!FormatOutputFaultText(resources_, report, text)) return;
   ShowProgramBox(owner_, resources_, 0, text, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -3,7 +3,6 @@
 // panel once it shows, alone when the card is restored without a window.
 #include <windows.h>
 
-#include "panel/device/chosen_output.h"
 #include "panel/files/export_ui_win32.h"
 #include "panel/ui/panel_controls.h"
 #include "panel/ui/panel_notices.h"
@@ -21,8 +20,6 @@ class BoxNotices final : public PanelNotices {
 
   // The boxes' owner: the panel once it exists; none without a window.
   void SetOwner(HWND owner) { owner_ = owner; }
-  // The output whose faults are told: a device's texts name the device.
-  void SetOutput(const ChosenOutput& output) { output_ = &output; }
 
   void FileNotLoaded(const LoadResult& result, const char* path) override;
   void OutputFailed(const OutputFaultReport& report) override;
@@ -30,5 +27,4 @@ class BoxNotices final : public PanelNotices {
  private:
   HINSTANCE resources_;
   HWND owner_ = nullptr;
-  const ChosenOutput* output_ = nullptr;
 };

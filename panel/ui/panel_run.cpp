@@ -81,8 +81,9 @@ void PanelRun::Panic() {
 
 bool PanelRun::TellNewFault() {
   if (!reportingFaults_ || relay_.output == nullptr) return false;
-  const int stringId = OutputFaultStringId(relay_.output->TakeNewFault());
+  const OutputFault fault = relay_.output->TakeNewFault();
+  const int stringId = OutputFaultStringId(fault.kind);
   if (stringId == 0) return false;
-  notices_.OutputFailed({stringId, PortBase()});
+  notices_.OutputFailed({stringId, PortBase(), fault});
   return true;
 }
