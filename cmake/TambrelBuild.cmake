@@ -6,7 +6,7 @@ add_library(tambrel_code INTERFACE)
 target_compile_options(tambrel_code INTERFACE
   -Wall -Wextra -Wshadow -Wno-missing-field-initializers
   -fno-exceptions -fno-rtti
-  $<$<BOOL:${WIN32}>:-ffunction-sections -fdata-sections>)
+  $<$<BOOL:${WIN32}>:-ffunction-sections -fdata-sections -fmerge-all-constants>)
 target_include_directories(tambrel_code INTERFACE ${PROJECT_SOURCE_DIR})
 if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   # 32-bit Windows dispatches exceptions along the stack's own handler chain; the DWARF unwind

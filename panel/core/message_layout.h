@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "panel/device/system_exclusive.h"
+
 struct ValueRange {
   int low;
   int high;
@@ -19,12 +21,10 @@ struct ValueRange {
 constexpr ValueRange kDataByteRange = {0, 127};
 // The low seven bits of a value: a stored value beyond them never becomes a status byte.
 constexpr uint8_t DataByte(int value) { return static_cast<uint8_t>(value & 0x7F); }
-constexpr uint8_t kSysExStart = 0xF0;
-constexpr uint8_t kSysExEnd = 0xF7;
 
 // ---- Master volume: the universal real-time message to all devices (7F 7F), device control
 // (04), master volume (01); its least significant byte is always 7Fh here, then the volume.
-constexpr uint8_t kMasterVolumeHeader[6] = {0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F};
+constexpr uint8_t kMasterVolumeHeader[6] = {kSysExStart, 0x7F, 0x7F, 0x04, 0x01, 0x7F};
 constexpr size_t kMasterVolumeValue = sizeof kMasterVolumeHeader;
 constexpr size_t kMasterVolumeLength = kMasterVolumeValue + 2;
 
@@ -33,7 +33,7 @@ void WriteMasterVolume(uint8_t volume, uint8_t* out);
 
 // ---- Data set: F0, manufacturer 41h, device 10h, model, command 12h, three address bytes, the
 // data bytes, the checksum, F7.
-constexpr uint8_t kDataSetHeader[3] = {0xF0, 0x41, 0x10};
+constexpr uint8_t kDataSetHeader[3] = {kSysExStart, 0x41, 0x10};
 constexpr uint8_t kDataSetCommand = 0x12;
 constexpr uint8_t kGsModel = 0x42;    // the GS synthesizer
 constexpr uint8_t kCardModel = 0x56;  // the card's own parameter map

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+const PanelSettings kDefaultSettings{};
+
 namespace {
 
 constexpr uint16_t kDigital = offsetof(PanelSettings, DigitalBlock);

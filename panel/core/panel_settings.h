@@ -31,6 +31,10 @@ struct PanelSettings {
   }
 };
 
+// The settings of a first run. A copy of it starts a run: the compiler would otherwise build
+// defaults from a writable image of its own.
+extern const PanelSettings kDefaultSettings;
+
 // One persisted field: its four-letter value name, its width in bytes, where it lives in
 // PanelSettings and which stored values are acceptable.
 struct SettingField {

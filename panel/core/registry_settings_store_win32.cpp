@@ -1,8 +1,10 @@
 #include "panel/core/registry_settings_store_win32.h"
 
 namespace {
+// Constant, so that the program has no writable data to carry (RegCreateKeyExA only reads the
+// class it takes as a non-const string).
 const char kKeyPath[] = "Software\\Tambrel";
-char kKeyClass[] = "Tambrel";  // RegCreateKeyExA takes the class as a non-const string
+const char kKeyClass[] = "Tambrel";
 }  // namespace
 
 bool RegistrySettingsStore::OpenForRead() {
@@ -30,7 +32,7 @@ bool RegistrySettingsStore::OpenForWrite() {
   Close();
   HKEY key = nullptr;
   DWORD disposition = 0;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, kKeyClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kKeyPath, 0, const_cast<char*>(kKeyClass), REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                       &key, &disposition) != ERROR_SUCCESS) {
     return false;
   }

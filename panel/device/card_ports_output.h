@@ -12,7 +12,9 @@ class CardPortsOutput : public CardOutput {
 
   void Send(const uint8_t* message, size_t n) override;
   void Panic() override { mpu_.Panic(base_); }
-  OutputFault TakeNewFault() override;
+  FaultToTell& Faults() override { return mpu_.Faults(); }
+  // The base port the card is reached at.
+  uint16_t Port() const { return base_; }
 
  private:
   MpuPort& mpu_;

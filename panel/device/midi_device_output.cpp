@@ -1,36 +1,16 @@
 #include "panel/device/midi_device_output.h"
 
-namespace {
-bool SameName(const char* a, const char* b) {
-  while (*a != '\0' && *a == *b) {
-    ++a;
-    ++b;
-  }
-  return *a == *b;
-}
-}  // namespace
-
-bool MidiDeviceOutput::Open(const char* name) {
+bool MidiDeviceOutput::Open(const OutputChoice& device) {
   Close();
-  size_t length = 0;
-  while (name[length] != '\0' && length + 1 < sizeof name_) {
-    name_[length] = name[length];
-    ++length;
+  chosen_ = device;
+  fault_.End();
+  if (device.kind != OutputChoice::Kind::Device) {
+    fault_.Begin(OutputFault::Kind::DeviceMissing, chosen_.name);
+    return false;
   }
-  name_[length] = '\0';
-  faultReported_ = false;
-  faultCode_ = 0;
-  fault_ = OutputFault::DeviceMissing;
-
-  const unsigned count = api_.DeviceCount();
-  for (unsigned id = 0; id < count; ++id) {
-    char found[MidiOutApi::kNameCapacity] = {};
-    if (!api_.DeviceName(id, found) || !SameName(found, name_)) continue;
-    faultCode_ = api_.Open(id, &handle_);
-    open_ = faultCode_ == MidiOutApi::kNoError;
-    fault_ = open_ ? OutputFault::None : OutputFault::DeviceNotOpened;
-    break;
-  }
+  const uint32_t result = api_.Open(device.deviceId, &handle_);
+  open_ = result == MidiOutApi::kNoError;
+  if (!open_) fault_.Begin(OutputFault::Kind::DeviceNotOpened, chosen_.name, result);
   return open_;
 }
 
@@ -44,11 +24,9 @@ void MidiDeviceOutput::Close() {
 }
 
 void MidiDeviceOutput::Send(const uint8_t* message, size_t n) {
-  if (!open_ || fault_ != OutputFault::None) return;
+  if (!open_ || fault_.Lasts()) return;
   const uint32_t result = Transmit(message, n);
-  if (result == MidiOutApi::kNoError) return;
-  fault_ = OutputFault::DeviceNotTaking;
-  faultCode_ = result;
+  if (result != MidiOutApi::kNoError) fault_.Begin(OutputFault::Kind::DeviceNotTaking, chosen_.name, result);
 }
 
 uint32_t MidiDeviceOutput::Transmit(const uint8_t* message, size_t n) {
@@ -80,10 +58,4 @@ bool MidiDeviceOutput::AwaitDone(size_t n) {
 
 void MidiDeviceOutput::Panic() {
   if (open_) api_.Reset(handle_);
-}
-
-OutputFault MidiDeviceOutput::TakeNewFault() {
-  if (fault_ == OutputFault::None || faultReported_) return OutputFault::None;
-  faultReported_ = true;
-  return fault_;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// A MIDI output device of the system as the way to the card: opened by its name, kept open, each
-// message sent as one system-exclusive buffer and waited for, one at a time and in order.
+// A MIDI output device of the system as the way to the card: opened as the list of outputs offers
+// it, kept open, each message sent as one system-exclusive buffer and waited for, one at a time
+// and in order.
 //
 // The wait is bounded by the message's time on the wire (0.32 ms a byte at 31,250 baud) and a
 // second more. A device that refuses a message or is not done with it in time is reset (which
@@ -9,7 +10,8 @@
 // not even when another device is opened later; that device gets a buffer of its own.
 #include "panel/device/card_output.h"
 #include "panel/device/midi_out_api.h"
-#include "panel/device/port_io.h"
+#include "panel/device/output_list.h"
+#include "panel/device/tick_source.h"
 
 namespace midi_out {
 constexpr uint32_t kWaitBaseMs = 1000;
@@ -24,20 +26,21 @@ class MidiDeviceOutput : public CardOutput {
   MidiDeviceOutput(const MidiDeviceOutput&) = delete;
   MidiDeviceOutput& operator=(const MidiDeviceOutput&) = delete;
 
-  // Lets the device it had go, then opens the device called `name`. False when there is no such
-  // device or it cannot be opened: that is the new fault, and nothing is sent until the next Open.
-  bool Open(const char* name);
+  // Lets the device it had go, then opens the device chosen from the list of outputs. False when
+  // the choice names no device (kind Missing) or the device cannot be opened: that is the new
+  // fault, and nothing is sent until the next Open.
+  bool Open(const OutputChoice& device);
   // Lets the device go: its buffer is freed, unless the driver may still read it.
   void Close();
 
   void Send(const uint8_t* message, size_t n) override;
   // Every note off on the device.
   void Panic() override;
-  OutputFault TakeNewFault() override;
-  // The system's result code behind the fault, where there is one.
-  uint32_t FaultCode() const { return faultCode_; }
+  FaultToTell& Faults() override { return fault_; }
   // The name last asked for, open or not.
-  const char* DeviceName() const { return name_; }
+  const char* DeviceName() const { return chosen_.name; }
+  // The system's devices, for the list of outputs.
+  MidiOutApi& Devices() { return api_; }
 
  private:
   // Hands the message to the driver and waits until it is done or the wait has run out; the
@@ -50,8 +53,6 @@ class MidiDeviceOutput : public CardOutput {
   MidiOutApi::Handle handle_ = nullptr;
   bool open_ = false;
   MidiOutApi::Buffer buffer_ = nullptr;
-  char name_[MidiOutApi::kNameCapacity] = {};
-  OutputFault fault_ = OutputFault::None;
-  uint32_t faultCode_ = 0;
-  bool faultReported_ = false;
+  OutputChoice chosen_ = {};
+  FaultToTell fault_;
 };

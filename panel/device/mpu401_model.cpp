@@ -1,11 +1,12 @@
 #include "panel/device/mpu401_model.h"
 
 #include "panel/device/mpu_port.h"
+#include "panel/device/system_exclusive.h"
+
+using namespace mpu401;
 
 namespace {
 constexpr uint8_t kNothingThere = 0xFF;  // what a read of an empty bus returns
-constexpr uint8_t kSysexStart = 0xF0;
-constexpr uint8_t kSysexEnd = 0xF7;
 }  // namespace
 
 Mpu401Model::Mpu401Model(uint16_t base) : base_(base) {}
@@ -35,19 +36,19 @@ uint8_t Mpu401Model::ReadStatus() {
   uint8_t status = 0;
   if (busyLeft_ > 0) {
     --busyLeft_;
-    status |= mpu401::kStatusOutputBusy;
+    status |= kStatusOutputBusy;
   }
-  if (receivedCount_ == 0) status |= mpu401::kStatusInputEmpty;
+  if (receivedCount_ == 0) status |= kStatusInputEmpty;
   return status;
 }
 
 uint8_t Mpu401Model::ReadByte(uint16_t port) {
   if (refused_) return kNothingThere;
-  if (port == base_ + 1) return ReadStatus();
-  if (port == base_ + 4) {
+  if (port == StatusPortOf(base_)) return ReadStatus();
+  if (port == StatusPortOf(PanicPortOf(base_))) {
     // The second register pair only has a transmit side.
     uint8_t status = ReadStatus();
-    return absent_ ? status : static_cast<uint8_t>(status | mpu401::kStatusInputEmpty);
+    return absent_ ? status : static_cast<uint8_t>(status | kStatusInputEmpty);
   }
   uint8_t value = kNothingThere;
   if (port == base_ && !absent_ && receivedCount_ > 0) {
@@ -63,10 +64,10 @@ void Mpu401Model::WriteByte(uint16_t port, uint8_t value) {
   if (refused_) return;
   Record(PortEvent::Kind::Write, port, value);
   if (absent_) return;
-  if (port == base_ + 1) {
+  if (port == StatusPortOf(base_)) {
     Command(value);
     AcceptedWrite();
-  } else if (port == base_ || port == base_ + 3) {
+  } else if (port == base_ || port == PanicPortOf(base_)) {
     AcceptedWrite();
   }
 }
@@ -80,19 +81,19 @@ void Mpu401Model::AcceptedWrite() {
 }
 
 void Mpu401Model::Command(uint8_t command) {
-  if (command == mpu401::kCommandReset) {
+  if (command == kCommandReset) {
     // A reset drops whatever was waiting and leaves UART mode; bytes that arrive from outside
     // meanwhile come before the acknowledge.
     receivedHead_ = 0;
     receivedCount_ = 0;
     uart_ = false;
     for (size_t i = 0; i < strayCount_; ++i) Receive(stray_[i]);
-    Receive(mpu401::kReplyAcknowledge);
+    Receive(kReplyAcknowledge);
     return;
   }
   if (uart_) return;  // in UART mode every command but reset is ignored
-  if (command == mpu401::kCommandUartMode) uart_ = true;
-  Receive(mpu401::kReplyAcknowledge);
+  if (command == kCommandUartMode) uart_ = true;
+  Receive(kReplyAcknowledge);
 }
 
 void Mpu401Model::Receive(uint8_t byte) {
@@ -151,14 +152,14 @@ size_t Mpu401Model::Message(size_t index, uint8_t* out, size_t capacity) const {
   for (size_t i = 0; i < eventCount_; ++i) {
     const PortEvent& e = events_[i];
     if (e.kind != PortEvent::Kind::Write || e.port != base_) continue;
-    if (e.value == kSysexStart) {
+    if (e.value == kSysExStart) {
       inside = true;
       length = 0;
     }
     if (!inside) continue;
     if (found == index && length < capacity) out[length] = e.value;
     ++length;
-    if (e.value == kSysexEnd) {
+    if (e.value == kSysExEnd) {
       inside = false;
       if (found == index) return length;
       ++found;

@@ -3,18 +3,16 @@
 using namespace mpu401;
 
 namespace {
-uint16_t StatusOf(uint16_t dataPort) { return static_cast<uint16_t>(dataPort + 1); }
-
-PortFault FaultOf(PortIo::Refusal refusal) {
+OutputFault::Kind FaultOf(PortIo::Refusal refusal) {
   switch (refusal) {
     case PortIo::Refusal::NoPortDriver:
-      return PortFault::NoPortDriver;
+      return OutputFault::Kind::NoPortDriver;
     case PortIo::Refusal::PortDriverNotRunning:
-      return PortFault::PortDriverNotRunning;
+      return OutputFault::Kind::PortDriverNotRunning;
     case PortIo::Refusal::System:
       break;
   }
-  return PortFault::AccessRefused;
+  return OutputFault::Kind::PortAccessRefused;
 }
 }  // namespace
 
@@ -22,7 +20,7 @@ MpuPort::MpuPort(PortIo& io, TickSource& clock) : io_(io), clock_(clock) {}
 
 void MpuPort::WriteData(uint16_t base, uint8_t byte) {
   // Once the interface stopped answering, waiting again for every byte would freeze the panel.
-  if (fault_ != PortFault::None) return;
+  if (fault_.Lasts()) return;
   Transmit(base, byte);
 }
 
@@ -33,25 +31,18 @@ void MpuPort::ResetToUart(uint16_t base) {
 
 void MpuPort::Panic(uint16_t base) {
   if (!BeginRetry()) return;
-  bool answered = Transmit(static_cast<uint16_t>(base + kPanicOffset), kPanicByte) &&
-                  ResetExchange(base);
+  bool answered = Transmit(PanicPortOf(base), kPanicByte) && ResetExchange(base);
   EndRetry(answered);
 }
 
-PortFault MpuPort::TakeNewFault() {
-  if (fault_ == PortFault::None || faultReported_) return PortFault::None;
-  faultReported_ = true;
-  return fault_;
-}
-
 bool MpuPort::Transmit(uint16_t dataPort, uint8_t byte) {
-  if (!WaitStatusClear(StatusOf(dataPort), kStatusOutputBusy)) return false;
+  if (!WaitStatusClear(StatusPortOf(dataPort), kStatusOutputBusy)) return false;
   io_.WriteByte(dataPort, byte);
   return !CheckRefused();
 }
 
 bool MpuPort::ResetExchange(uint16_t base) {
-  const uint16_t status = StatusOf(base);
+  const uint16_t status = StatusPortOf(base);
   if (!WaitStatusClear(status, kStatusOutputBusy)) return false;
   io_.DisableInterrupts();
   io_.WriteByte(status, kCommandReset);
@@ -68,7 +59,7 @@ bool MpuPort::ResetExchange(uint16_t base) {
 // Bytes that arrive before the acknowledge are discarded. One time limit covers the whole search,
 // so an interface that keeps sending other bytes cannot hold the panel either.
 bool MpuPort::AwaitAcknowledge(uint16_t base) {
-  const uint16_t status = StatusOf(base);
+  const uint16_t status = StatusPortOf(base);
   const uint32_t start = clock_.Milliseconds();
   for (uint32_t polls = 1;; ++polls) {
     uint8_t flags = io_.ReadByte(status);
@@ -79,7 +70,7 @@ bool MpuPort::AwaitAcknowledge(uint16_t base) {
       if (reply == kReplyAcknowledge) return true;
     }
     if (clock_.Milliseconds() - start >= kWaitLimitMs || polls >= kWaitPollLimit) {
-      MarkFault(PortFault::NotResponding);
+      fault_.Begin(OutputFault::Kind::PortNotResponding);
       return false;
     }
   }
@@ -95,31 +86,23 @@ bool MpuPort::WaitStatusClear(uint16_t statusPort, uint8_t bit) {
     if (polls == 1) {
       start = clock_.Milliseconds();
     } else if (clock_.Milliseconds() - start >= kWaitLimitMs || polls >= kWaitPollLimit) {
-      MarkFault(PortFault::NotResponding);
+      fault_.Begin(OutputFault::Kind::PortNotResponding);
       return false;
     }
   }
 }
 
-// A reset or Panic is the user's way back: it runs even while a fault is marked. Refusal by the
+// A reset or Panic is the user's way back: it runs even while a fault lasts. Refusal by the
 // system is final, so then nothing is tried.
-bool MpuPort::BeginRetry() {
-  if (CheckRefused()) return false;
-  fault_ = PortFault::None;
-  return true;
-}
+bool MpuPort::BeginRetry() { return !CheckRefused(); }
 
 void MpuPort::EndRetry(bool answered) {
   // A retry that fails again belongs to the fault the user was already told about.
-  if (answered) faultReported_ = false;
+  if (answered) fault_.End();
 }
 
 bool MpuPort::CheckRefused() {
   if (!io_.Refused()) return false;
-  MarkFault(FaultOf(io_.WhyRefused()));
+  fault_.Begin(FaultOf(io_.WhyRefused()));
   return true;
-}
-
-void MpuPort::MarkFault(PortFault fault) {
-  if (fault_ == PortFault::None) fault_ = fault;
 }

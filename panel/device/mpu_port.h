@@ -4,9 +4,17 @@
 // marked as not responding and later writes are dropped until Panic finds it again.
 #include <cstdint>
 
+#include "panel/device/output_fault.h"
 #include "panel/device/port_io.h"
+#include "panel/device/tick_source.h"
 
 namespace mpu401 {
+// The registers from the base port: data at base, status (read) and command (write) one above.
+// A second pair three above takes only the "Panic" byte, with its status one above that.
+constexpr uint16_t kStatusOffset = 1;
+constexpr uint16_t kPanicOffset = 3;
+constexpr uint16_t StatusPortOf(uint16_t dataPort) { return static_cast<uint16_t>(dataPort + kStatusOffset); }
+constexpr uint16_t PanicPortOf(uint16_t base) { return static_cast<uint16_t>(base + kPanicOffset); }
 constexpr uint8_t kStatusOutputBusy = 0x40;  // set: the interface cannot take a byte now
 constexpr uint8_t kStatusInputEmpty = 0x80;  // set: no received byte is waiting
 constexpr uint8_t kCommandReset = 0xFF;
@@ -16,17 +24,8 @@ constexpr uint32_t kWaitLimitMs = 200;
 // Also ends a wait whose clock does not move (interrupts disabled on a system whose tick count
 // then stands still); far more polls than 200 ms of bus reads.
 constexpr uint32_t kWaitPollLimit = 1000000;
-constexpr uint16_t kPanicOffset = 3;  // the "Panic" byte goes to base+3, its status is base+4
 constexpr uint8_t kPanicByte = 0x80;
 }  // namespace mpu401
-
-enum class PortFault : uint8_t {
-  None,
-  NotResponding,         // a status wait ran out
-  AccessRefused,         // the system does not allow direct port access
-  NoPortDriver,          // ... only through a port-driver library, and there is none
-  PortDriverNotRunning,  // the port-driver library is there, its driver is not running
-};
 
 class MpuPort {
  public:
@@ -40,11 +39,12 @@ class MpuPort {
   // even when the interface was marked as not responding; sending resumes when it answers.
   void Panic(uint16_t base);
 
-  bool Responding() const { return fault_ == PortFault::None; }
-  PortFault Fault() const { return fault_; }
-  // Returns a fault once, the first time it is asked after the fault began; None otherwise.
-  // The panel tells the user once per fault.
-  PortFault TakeNewFault();
+  bool Responding() const { return !fault_.Lasts(); }
+  // One of the port kinds, or None.
+  OutputFault::Kind Fault() const { return fault_.Kind(); }
+  // The fault and whether it was told. A reset or Panic that does not get an answer belongs to the
+  // fault that lasts.
+  FaultToTell& Faults() { return fault_; }
 
  private:
   bool WaitStatusClear(uint16_t statusPort, uint8_t bit);
@@ -54,10 +54,8 @@ class MpuPort {
   bool BeginRetry();
   void EndRetry(bool answered);
   bool CheckRefused();
-  void MarkFault(PortFault fault);
 
   PortIo& io_;
   TickSource& clock_;
-  PortFault fault_ = PortFault::None;
-  bool faultReported_ = false;
+  FaultToTell fault_;
 };

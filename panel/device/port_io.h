@@ -25,13 +25,3 @@ class PortIo {
   // Why access is refused; asked only once Refused() is true.
   virtual Refusal WhyRefused() const { return Refusal::System; }
 };
-
-// A millisecond clock for the bounded status waits.
-class TickSource {
- protected:
-  // Never deleted through the interface: no virtual destructor to carry.
-  ~TickSource() = default;
-
- public:
-  virtual uint32_t Milliseconds() = 0;
-};

@@ -1,5 +1,7 @@
 #include "panel/device/port_trace.h"
 
+#include "panel/device/system_exclusive.h"
+
 namespace {
 char* PutText(char* out, const char* text) {
   while (*text != '\0') *out++ = *text++;
@@ -41,13 +43,13 @@ size_t NotedTrace::Line(const PortEvent& event, char* out) {
     inside_ = false;
     return length;
   }
-  if (event.value == 0xF0) {
+  if (event.value == kSysExStart) {
     inside_ = true;
     length_ = 0;
   }
   if (!inside_) return length;
   if (length_ < kMessageCapacity) message_[length_++] = event.value;
-  if (event.value != 0xF7) return length;
+  if (event.value != kSysExEnd) return length;
   inside_ = false;
   char note[kTraceNoteCapacity];
   size_t noteLength = describer_->Describe(message_, length_, note);

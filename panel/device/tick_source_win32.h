@@ -1,6 +1,6 @@
 #pragma once
 // The system's millisecond tick count, for the bounded status waits.
-#include "panel/device/port_io.h"
+#include "panel/device/tick_source.h"
 
 class TickSourceWin32 : public TickSource {
  public:

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// The types the save dialog offers, in its order.
-enum class SaveType : uint8_t { MidiFile, Dump, AnyFile };
+// The types the save dialog offers, numbered in its order as it numbers them.
+enum class SaveType : uint8_t { MidiFile = 1, Dump = 2, AnyFile = 3 };
 
 class ExportUi {
  protected:

@@ -6,9 +6,6 @@
 
 namespace {
 
-// Types of the save dialog by its 1-based filter index.
-constexpr SaveType kSaveTypes[] = {SaveType::MidiFile, SaveType::Dump, SaveType::AnyFile};
-
 // A filter of the string table, its '|' turned into the zeros that end each part (the buffer's
 // own zeros end the list).
 void LoadFilter(HINSTANCE strings, int stringId, char* filter, int size) {
@@ -53,18 +50,25 @@ bool DialogExportUi::ChoosePath(char* path, size_t size, SaveType* type) {
                      &filterIndex)) {
     return false;
   }
-  *type = filterIndex >= 1 && filterIndex <= 3 ? kSaveTypes[filterIndex - 1] : SaveType::AnyFile;
+  *type = static_cast<SaveType>(filterIndex);
   return true;
 }
 
-bool DialogExportUi::ConfirmReplace(const char* path) {
-  char format[96];
+int ShowStringBox(HWND owner, HINSTANCE strings, int formatId, const char* argument, int captionId, UINT style) {
   char caption[32];
-  char text[96 + MAX_PATH];
-  if (LoadStringA(strings_, IDS_REPLACE_FILE, format, sizeof format) <= 0) format[0] = '\0';
-  if (LoadStringA(strings_, IDS_SAVE_AS, caption, sizeof caption) <= 0) caption[0] = '\0';
-  wsprintfA(text, format, path);
-  return MessageBoxA(dialog_, text, caption, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+  char format[256];
+  char text[sizeof format + MAX_PATH];
+  if (LoadStringA(strings, captionId, caption, sizeof caption) <= 0) caption[0] = '\0';
+  if (formatId != 0) {
+    if (LoadStringA(strings, formatId, format, sizeof format) <= 0) format[0] = '\0';
+    wsprintfA(text, format, argument);
+    argument = text;
+  }
+  return MessageBoxA(owner, argument, caption, style);
+}
+
+bool DialogExportUi::ConfirmReplace(const char* path) {
+  return ShowStringBox(dialog_, strings_, IDS_REPLACE_FILE, path, IDS_SAVE_AS, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
 void DialogExportUi::ShowCaption(int stringId) {

@@ -6,6 +6,10 @@
 
 #include "panel/files/export_ui.h"
 
+// A message box captioned with string `captionId`: string `formatId` with `argument` in place of
+// its %s, or, for formatId 0, `argument` as the whole text. Returns the button pressed.
+int ShowStringBox(HWND owner, HINSTANCE strings, int formatId, const char* argument, int captionId, UINT style);
+
 // The Open dialog for a settings file (a MIDI file, a dump or any file); false when the user
 // cancels.
 bool ChooseSettingsFile(HWND owner, HINSTANCE strings, char* path, size_t size);

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "panel/device/system_exclusive.h"
+
 namespace {
 
-constexpr uint8_t kSysEx = 0xF0;
-constexpr uint8_t kSysExEnd = 0xF7;  // also the status of a continuation (or escape) event
 constexpr uint8_t kMeta = 0xFF;
 constexpr uint8_t kEndOfTrack = 0x2F;
 constexpr size_t kChunkHeader = 8;
@@ -51,7 +51,7 @@ class TrackReader {
         if (fault != FileFault::None) return fault;
         running = 0;
         if (type == kEndOfTrack) break;
-      } else if (status == kSysEx || status == kSysExEnd) {
+      } else if (status == kSysExStart || status == kSysExEnd) {  // F7h: a continuation (or escape)
         const uint8_t* body = nullptr;
         uint32_t length = 0;
         fault = Body(&body, &length);
@@ -95,12 +95,12 @@ class TrackReader {
   // An F0 event begins a message; F7 events continue an open one (or, with none open, carry
   // bytes to send as they are, which are no message). The message is complete with its F7.
   FileFault Packet(uint8_t status, const uint8_t* body, uint32_t length) {
-    if (status == kSysEx) {
+    if (status == kSysExStart) {
       if (open_) return FileFault::Unterminated;
       open_ = true;
       length_ = 0;
       tooLong_ = false;
-      Append(&kSysEx, 1);
+      Append(&kSysExStart, 1);
     } else if (!open_) {
       return FileFault::None;
     }
@@ -155,7 +155,7 @@ FileFault ReadMidiFile(const uint8_t* data, size_t size, MessageSink& sink) {
 FileFault ReadDump(const uint8_t* data, size_t size, MessageSink& sink) {
   size_t at = 0;
   while (at < size) {
-    if (data[at] != kSysEx) return FileFault::UnknownForm;
+    if (data[at] != kSysExStart) return FileFault::UnknownForm;
     size_t end = at + 1;
     while (end < size && data[end] < 0x80) ++end;
     if (end >= size || data[end] != kSysExEnd) return FileFault::Unterminated;
@@ -169,6 +169,6 @@ FileFault ReadDump(const uint8_t* data, size_t size, MessageSink& sink) {
 
 FileFault ReadSysExFile(const uint8_t* data, size_t size, MessageSink& sink) {
   if (size >= 4 && std::memcmp(data, "MThd", 4) == 0) return ReadMidiFile(data, size, sink);
-  if (size > 0 && data[0] == kSysEx) return ReadDump(data, size, sink);
+  if (size > 0 && data[0] == kSysExStart) return ReadDump(data, size, sink);
   return FileFault::UnknownForm;
 }

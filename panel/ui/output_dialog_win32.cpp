@@ -13,18 +13,22 @@ LRESULT OutputDialog::List(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool OutputDialog::OnInitDialog() {
   char format[64];
-  char text[96];
   if (LoadStringA(resources_, IDS_OUTPUT_CARD, format, sizeof format) == 0) format[0] = '\0';
-  wsprintfA(text, format, static_cast<unsigned>(port_));
-  List(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-  const unsigned count = devices_.DeviceCount();
-  for (unsigned id = 0; id < count; ++id) {
-    char name[kOutputNameCapacity];
-    if (devices_.DeviceName(id, name)) List(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+  OutputList choices = output_.Offered();
+  OutputChoice choice;
+  while (choices.Next(&choice)) {
+    char card[96];
+    const char* text = choice.name;
+    if (choice.kind == OutputChoice::Kind::Card) {
+      wsprintfA(card, format, static_cast<unsigned>(choice.port));
+      text = card;
+    }
+    List(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   }
   // A chosen device that is gone now leaves the list without a selection.
-  const LRESULT selected = current_[0] == '\0' ? 0 : List(LB_FINDSTRINGEXACT, 0, reinterpret_cast<LPARAM>(current_));
-  if (selected > 0 || current_[0] == '\0') List(LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  const char* current = output_.DeviceName();
+  const LRESULT selected = current[0] == '\0' ? 0 : List(LB_FINDSTRINGEXACT, 0, reinterpret_cast<LPARAM>(current));
+  if (selected > 0 || current[0] == '\0') List(LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
   return true;  // the focus goes to the list, the first tab stop
 }
 

@@ -1,18 +1,17 @@
 #pragma once
-// Dialog 103 "MIDI Output": where the panel's messages go. Its list holds the card at the stored
-// port first, then every MIDI output device of the system in id order by its name (never the MIDI
-// Mapper), with the current choice selected; OK takes the selected one.
+// Dialog 103 "MIDI Output": where the panel's messages go. Its list shows what the chosen output
+// offers (the card at its port first, then the system's MIDI output devices by name), with the
+// current choice selected; OK takes the selected one.
 #include <windows.h>
 
 #include "dialog/dialog_win32.h"
 #include "panel/core/settings_store.h"
-#include "panel/device/midi_out_api.h"
+#include "panel/device/chosen_output.h"
 
 class OutputDialog final : public Dialog<OutputDialog> {
  public:
-  // current: the chosen device's name, empty for the card.
-  OutputDialog(HINSTANCE resources, MidiOutApi& devices, uint16_t port, const char* current)
-      : resources_(resources), devices_(devices), port_(port), current_(current) {}
+  // output: what it offers is shown, its choice selected.
+  OutputDialog(HINSTANCE resources, ChosenOutput& output) : resources_(resources), output_(output) {}
 
   // Runs the dialog, owned by `owner`. True when OK took an output: its device name (empty for
   // the card) is then in chosen (kOutputNameCapacity characters).
@@ -27,8 +26,6 @@ class OutputDialog final : public Dialog<OutputDialog> {
   LRESULT List(UINT message, WPARAM wParam, LPARAM lParam);
 
   HINSTANCE resources_;
-  MidiOutApi& devices_;
-  uint16_t port_;
-  const char* current_;
+  ChosenOutput& output_;
   char* chosen_ = nullptr;
 };

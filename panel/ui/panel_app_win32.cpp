@@ -30,7 +30,6 @@ int PanelApp::Run(PortIo& io, TickSource& clock, const char* startFile, const ch
   InitPanelControls();
   ProgramOutputs outputs(io, clock, run_.PortBase(), "");
   run_.Connect(outputs.Chosen());
-  notices_.SetOutput(outputs.Chosen());
   {
     PanelDialog dialog(instance_, run_, windowControls_, notices_, outputs, startFile, mark);
     dialog.Run();
@@ -42,6 +41,5 @@ int PanelApp::Run(PortIo& io, TickSource& clock, const char* startFile, const ch
 int PanelApp::Send(PortIo& io, TickSource& clock, const char* file) {
   ProgramOutputs outputs(io, clock, run_.PortBase(), "");
   run_.Connect(outputs.Chosen());
-  notices_.SetOutput(outputs.Chosen());
   return run_.SendWithoutWindow(file);
 }

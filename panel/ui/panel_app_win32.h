@@ -5,6 +5,7 @@
 
 #include "panel/core/registry_settings_store_win32.h"
 #include "panel/device/port_io.h"
+#include "panel/device/tick_source.h"
 #include "panel/files/settings_file_win32.h"
 #include "panel/ui/control_surface_win32.h"
 #include "panel/ui/panel_notices_win32.h"

@@ -78,7 +78,8 @@ void PanelController::StartupPush() {
   int type = settings.EffectsBlock[kReverbType];
   if (!kReverbTypeRange.Contains(type)) type = kDefaultReverbType;
   surface_.SetComboSelection(IDC_REVERB_TYPE, type);
-  ApplyReverbType();
+  messages_.SendReverbType(type);
+  ShowReverbControls(type);
 
   for (int channel = 0; channel < kChannelCount; ++channel) {
     const bool receives = settings.ReceivesOnItsChannel(channel);
@@ -94,8 +95,12 @@ void PanelController::SetUpSlider(const SliderControl& slider) {
   // After the range: a trackbar refuses a tick mark outside its current range.
   const int tick = SliderTick(slider);
   if (tick >= 0) surface_.SetSliderTick(slider.id, tick);
-  surface_.SetSliderPos(slider.id, StoredSliderPosition(messages_.Settings(), slider));
-  SendSlider(messages_, slider, surface_.SliderPos(slider.id));
+  // The slider keeps a position inside its range, and that position is what is sent.
+  const int high = SliderHigh(slider);
+  const int stored = StoredSliderPosition(messages_.Settings(), slider);
+  const int position = stored > high ? high : stored;
+  surface_.SetSliderPos(slider.id, position);
+  SendSlider(messages_, slider, position);
 }
 
 void PanelController::SetUpTranspose(int editId, int spinId, ValueRange range, int shown) {
@@ -190,23 +195,23 @@ int PanelController::OnSaveMidi(ExportUi& ui, ExportFile& file, ImageMemory& mem
   return result;
 }
 
-int OutputFaultStringId(OutputFault fault) {
+int OutputFaultStringId(OutputFault::Kind fault) {
   switch (fault) {
-    case OutputFault::PortNotResponding:
+    case OutputFault::Kind::PortNotResponding:
       return IDS_PORT_NOT_RESPONDING;
-    case OutputFault::PortAccessRefused:
+    case OutputFault::Kind::PortAccessRefused:
       return IDS_PORT_REFUSED;
-    case OutputFault::NoPortDriver:
+    case OutputFault::Kind::NoPortDriver:
       return IDS_PORT_NO_DRIVER;
-    case OutputFault::PortDriverNotRunning:
+    case OutputFault::Kind::PortDriverNotRunning:
       return IDS_PORT_DRIVER_NOT_RUNNING;
-    case OutputFault::DeviceMissing:
+    case OutputFault::Kind::DeviceMissing:
       return IDS_OUTPUT_MISSING;
-    case OutputFault::DeviceNotOpened:
+    case OutputFault::Kind::DeviceNotOpened:
       return IDS_OUTPUT_NOT_OPENED;
-    case OutputFault::DeviceNotTaking:
+    case OutputFault::Kind::DeviceNotTaking:
       return IDS_OUTPUT_NOT_TAKING;
-    case OutputFault::None:
+    case OutputFault::Kind::None:
       break;
   }
   return 0;

@@ -33,14 +33,15 @@ constexpr int kReverbTypeTextLimit = 18;
 int FindReverbTypeByPrefix(const char* text);
 
 // What to tell the user about a fault of the way to the card: a string-table number (0: nothing to
-// tell) and the card's port (a device's texts name the device instead).
+// tell), the card's port and the fault (a device's texts name the device instead of the port).
 struct OutputFaultReport {
   int stringId = 0;
   unsigned port = 0;
+  OutputFault fault = {};
 };
 
 // The string that tells the user about a fault of the way to the card; 0 for none.
-int OutputFaultStringId(OutputFault fault);
+int OutputFaultStringId(OutputFault::Kind fault);
 
 class PanelController {
  public:

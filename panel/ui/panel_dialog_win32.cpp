@@ -143,7 +143,7 @@ void PanelDialog::OnDropFiles(HDROP drop) {
 
 void PanelDialog::ChooseOutput() {
   char chosen[kOutputNameCapacity];
-  OutputDialog dialog(resources_, outputs_.Devices(), run_.PortBase(), run_.OutputName());
+  OutputDialog dialog(resources_, outputs_.Chosen());
   if (dialog.Run(Handle(), chosen)) run_.ChooseOutput(chosen);
 }
 

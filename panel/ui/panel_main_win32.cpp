@@ -32,10 +32,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const PanelStart start = ReadCommandLine(GetCommandLineA());
   RunningPanelWin32 running(kPanelMark);
   const StartOutcome outcome = StartBesideRunningPanel(start, running);
-  using Kind = StartOutcome::Kind;
-  if (outcome.kind == Kind::Usage) ShowStringBox(instance, IDS_USAGE, MB_ICONINFORMATION);
-  if (outcome.kind == Kind::NoAnswer) ShowStringBox(instance, IDS_PANEL_NOT_ANSWERING, MB_ICONEXCLAMATION);
-  if (outcome.kind != Kind::OpenHere) return outcome.exitCode;
+  if (outcome.kind == StartOutcome::Kind::Usage) ShowUsage(instance);
+  if (outcome.kind == StartOutcome::Kind::NoAnswer) {
+    ShowProgramBox(nullptr, instance, IDS_PANEL_NOT_ANSWERING, nullptr, MB_OK | MB_ICONEXCLAMATION);
+  }
+  if (outcome.kind != StartOutcome::Kind::OpenHere) return outcome.exitCode;
   const bool send = start.mode == PanelStart::Mode::Send;
   const char* file = start.file[0] != '\0' ? start.file : nullptr;
   TickSourceWin32 clock;

@@ -23,40 +23,30 @@ int LoadReportStringId(LoadOutcome outcome) {
 
 }  // namespace
 
-int ShowProgramBox(HWND owner, HINSTANCE resources, const char* text, UINT style) {
-  char caption[32];
-  if (LoadStringA(resources, IDS_PROGRAM_CAPTION, caption, sizeof caption) <= 0) caption[0] = '\0';
-  return MessageBoxA(owner, text, caption, style);
-}
-
-void ShowStringBox(HINSTANCE resources, int stringId, UINT style) {
-  char text[512];
-  if (LoadStringA(resources, stringId, text, sizeof text) > 0) ShowProgramBox(nullptr, resources, text, MB_OK | style);
+void ShowUsage(HINSTANCE resources) {
+  ShowProgramBox(nullptr, resources, IDS_USAGE, nullptr, MB_OK | MB_ICONINFORMATION);
 }
 
 void BoxNotices::FileNotLoaded(const LoadResult& result, const char* path) {
   const int stringId = LoadReportStringId(result.outcome);
-  char format[96];
-  if (stringId == 0 || LoadStringA(resources_, stringId, format, sizeof format) <= 0) return;
-  char text[sizeof format + MAX_PATH];
-  wsprintfA(text, format, path);
-  Tell(text);
+  if (stringId != 0) Tell(stringId, path);
 }
 
 void BoxNotices::OutputFailed(const OutputFaultReport& report) {
   char text[kPortFaultTextCapacity];
-  if (output_ == nullptr || !FormatOutputFaultText(resources_, report, *output_, text)) return;
-  Tell(text);
+  if (!FormatOutputFaultText(resources_, report, text)) return;
+  Tell(0, text);
 }
 
-void BoxNotices::Tell(const char* text) {
+void BoxNotices::Tell(int formatId, const char* argument) {
   if (!holding_) {
-    ShowProgramBox(owner_, resources_, text, MB_OK | MB_ICONEXCLAMATION);
+    ShowProgramBox(owner_, resources_, formatId, argument, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
+  heldFormat_ = formatId;
   size_t i = 0;
-  for (; text[i] != '\0' && i + 1 < sizeof heldText_; ++i) heldText_[i] = text[i];
-  heldText_[i] = '\0';
+  for (; argument[i] != '\0' && i + 1 < sizeof heldArgument_; ++i) heldArgument_[i] = argument[i];
+  heldArgument_[i] = '\0';
   held_ = true;
 }
 
@@ -65,5 +55,5 @@ void BoxNotices::ShowHeldBox() {
   // The box has its own copy of the text once it shows: a request served while it is open may
   // hold the next one.
   held_ = false;
-  ShowProgramBox(owner_, resources_, heldText_, MB_OK | MB_ICONEXCLAMATION);
+  ShowProgramBox(owner_, resources_, heldFormat_, heldArgument_, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -3,14 +3,17 @@
 // panel once it shows, alone when the card is restored without a window.
 #include <windows.h>
 
-#include "panel/device/chosen_output.h"
+#include "panel/files/export_ui_win32.h"
+#include "panel/ui/panel_controls.h"
 #include "panel/ui/panel_notices.h"
 #include "panel/ui/port_fault_text_win32.h"
 
-// A box with `text`, captioned with the program's name from the string table.
-int ShowProgramBox(HWND owner, HINSTANCE resources, const char* text, UINT style);
-// A box of the starting program alone, with a text of the string table.
-void ShowStringBox(HINSTANCE resources, int stringId, UINT style);
+// A box captioned with the program's name (ShowStringBox).
+inline int ShowProgramBox(HWND owner, HINSTANCE resources, int formatId, const char* argument, UINT style) {
+  return ShowStringBox(owner, resources, formatId, argument, IDS_PROGRAM_CAPTION, style);
+}
+// Shows how to start the panel.
+void ShowUsage(HINSTANCE resources);
 
 class BoxNotices final : public PanelNotices {
  public:
@@ -18,8 +21,6 @@ class BoxNotices final : public PanelNotices {
 
   // The boxes' owner: the panel once it exists; none without a window.
   void SetOwner(HWND owner) { owner_ = owner; }
-  // The output whose faults are told: a device's texts name the device.
-  void SetOutput(const ChosenOutput& output) { output_ = &output; }
 
   void FileNotLoaded(const LoadResult& result, const char* path) override;
   void OutputFailed(const OutputFaultReport& report) override;
@@ -32,13 +33,13 @@ class BoxNotices final : public PanelNotices {
   void ShowHeldBox();
 
  private:
-  // Shows the box now, or keeps its text while boxes are held.
-  void Tell(const char* text);
+  // Shows the box now (ShowProgramBox), or keeps what it would show while boxes are held.
+  void Tell(int formatId, const char* argument);
 
   HINSTANCE resources_;
   HWND owner_ = nullptr;
-  const ChosenOutput* output_ = nullptr;
   bool holding_ = false;
   bool held_ = false;
-  char heldText_[kPortFaultTextCapacity];
+  int heldFormat_ = 0;
+  char heldArgument_[kPortFaultTextCapacity];
 };

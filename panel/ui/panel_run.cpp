@@ -13,7 +13,7 @@ void CopyName(const char* name, char* out) {
 void PanelRun::LoadStored() { LoadSettings(settings_, store_, outputName_); }
 
 LoadResult PanelRun::TakeFile(const char* path) {
-  PanelSettings loaded;
+  PanelSettings loaded = settings_;
   const LoadResult result = LoadSettingsFile(files_, path, settings_, &loaded);
   if (result.outcome == LoadOutcome::Loaded) messages_.Adopt(loaded);
   return result;
@@ -95,8 +95,9 @@ void PanelRun::Panic() {
 
 bool PanelRun::TellNewFault() {
   if (!reportingFaults_ || relay_.output == nullptr) return false;
-  const int stringId = OutputFaultStringId(relay_.output->TakeNewFault());
+  const OutputFault fault = relay_.output->TakeNewFault();
+  const int stringId = OutputFaultStringId(fault.kind);
   if (stringId == 0) return false;
-  notices_.OutputFailed({stringId, PortBase()});
+  notices_.OutputFailed({stringId, PortBase(), fault});
   return true;
 }

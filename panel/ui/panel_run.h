@@ -102,7 +102,7 @@ class PanelRun {
   SettingsStore& store_;
   WholeFileReader& files_;
   PanelNotices& notices_;
-  PanelSettings settings_;
+  PanelSettings settings_ = kDefaultSettings;
   char outputName_[kOutputNameCapacity] = {};
   Relay relay_;
   ParameterMessages messages_;

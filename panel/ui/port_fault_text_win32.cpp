@@ -4,15 +4,14 @@
 #include "panel/device/winmm_midi_out_win32.h"
 #include "runtime/program_path_win32.h"
 
-bool FormatOutputFaultText(HINSTANCE resources, const OutputFaultReport& report, const ChosenOutput& output,
-                           char* text) {
+bool FormatOutputFaultText(HINSTANCE resources, const OutputFaultReport& report, char* text) {
   char format[256];
   if (report.stringId == 0 || LoadStringA(resources, report.stringId, format, sizeof format) == 0) return false;
   // Every text of a kind takes the same arguments in the same order and uses those it needs.
-  if (output.DeviceName()[0] != '\0') {
+  if (report.fault.OfDevice()) {
     char reason[128];
-    MidiOutErrorText(output.FaultCode(), reason, sizeof reason);
-    wsprintfA(text, format, output.DeviceName(), reason);
+    MidiOutErrorText(report.fault.systemCode, reason, sizeof reason);
+    wsprintfA(text, format, report.fault.device, reason);
     return true;
   }
   char folder[kLibraryPathCapacity];

@@ -5,12 +5,10 @@
 // name and the system's reason why it cannot be opened.
 #include <windows.h>
 
-#include "panel/device/chosen_output.h"
 #include "panel/ui/panel_controller.h"
 
 constexpr int kPortFaultTextCapacity = 640;
 
-// Writes the text of the report about `output` into text (kPortFaultTextCapacity characters);
-// false when there is nothing to tell.
-bool FormatOutputFaultText(HINSTANCE resources, const OutputFaultReport& report, const ChosenOutput& output,
-                           char* text);
+// Writes the text of the report into text (kPortFaultTextCapacity characters); false when there is
+// nothing to tell.
+bool FormatOutputFaultText(HINSTANCE resources, const OutputFaultReport& report, char* text);

@@ -18,8 +18,6 @@ class ProgramOutputs {
   ProgramOutputs& operator=(const ProgramOutputs&) = delete;
 
   ChosenOutput& Chosen() { return chosen_; }
-  // The system's MIDI output devices, for offering them as choices.
-  MidiOutApi& Devices() { return devices_; }
 
  private:
   MpuPort mpu_;

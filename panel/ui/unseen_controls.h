@@ -1,15 +1,14 @@
 #pragma once
-// The panel's controls when no window shows them (restoring the card without a window): they keep
-// what the event rules read back as the real controls would (a slider's position inside its range,
-// a combo selection only of an item in its list) and nothing a user would see.
+// The panel's controls when no window shows them (the card restored without a window): whatever
+// the event rules set is dropped. The start-up push only sets controls; it never reads them back.
 #include "panel/ui/control_surface.h"
 
 class UnseenControls final : public ControlSurface {
  public:
-  void SetSliderRange(int id, int low, int high) override;
+  void SetSliderRange(int, int, int) override {}
   void SetSliderTick(int, int) override {}
-  void SetSliderPos(int id, int position) override;
-  int SliderPos(int id) override;
+  void SetSliderPos(int, int) override {}
+  int SliderPos(int) override { return 0; }
 
   void SetEditLimit(int, int) override {}
   void SetUpDownRange(int, int, int) override {}
@@ -20,25 +19,9 @@ class UnseenControls final : public ControlSurface {
 
   void SetCheck(int, bool) override {}
 
-  int ComboSelection(int) override { return comboSelection_; }
-  void SetComboSelection(int id, int index) override;
+  int ComboSelection(int) override { return -1; }
+  void SetComboSelection(int, int) override {}
 
   void Show(int, bool) override {}
   void Focus(int) override {}
-
- private:
-  struct Slider {
-    int id;
-    int low;
-    int high;
-    int position;
-  };
-  // The slider of this number, made with a new trackbar's range (0..100) when first named; null
-  // when more sliders are named than the panel has.
-  Slider* Find(int id);
-
-  static constexpr int kCapacity = 24;
-  Slider sliders_[kCapacity] = {};
-  int sliderCount_ = 0;
-  int comboSelection_ = -1;
 };

@@ -13,7 +13,7 @@ Bytes CardBench::TakeBytes() {
 std::vector<Bytes> CardBench::TakeMessages() {
   std::vector<Bytes> result;
   for (uint8_t byte : TakeBytes()) {
-    if (byte == 0xF0 || result.empty()) result.emplace_back();
+    if (byte == kSysExStart || result.empty()) result.emplace_back();
     result.back().push_back(byte);
   }
   return result;

@@ -143,8 +143,8 @@ TEST(DirectPortIo, PanelPortReportsRefusalOnceAndDropsMessagesWithoutFaulting) {
   QueryPerformanceCounter(&started);
   sink.Send(reverb, sizeof reverb);
   EXPECT_EQ(g_seen.size(), 1u);
-  EXPECT_EQ(mpu.TakeNewFault(), PortFault::AccessRefused);
-  EXPECT_EQ(mpu.TakeNewFault(), PortFault::None);
+  EXPECT_EQ(sink.TakeNewFault().kind, OutputFault::Kind::PortAccessRefused);
+  EXPECT_EQ(sink.TakeNewFault().kind, OutputFault::Kind::None);
 
   // The start-up push is 35 messages; none of them may fault or wait again, nor may Panic.
   for (int i = 0; i < 35; ++i) sink.Send(reverb, sizeof reverb);
@@ -153,8 +153,8 @@ TEST(DirectPortIo, PanelPortReportsRefusalOnceAndDropsMessagesWithoutFaulting) {
   std::printf("refusal, 36 messages and Panic took %.3f ms\n",
               1000.0 * double(ended.QuadPart - started.QuadPart) / double(frequency.QuadPart));
   EXPECT_EQ(g_seen.size(), 1u);
-  EXPECT_EQ(mpu.Fault(), PortFault::AccessRefused);
-  EXPECT_EQ(mpu.TakeNewFault(), PortFault::None);
+  EXPECT_EQ(mpu.Fault(), OutputFault::Kind::PortAccessRefused);
+  EXPECT_EQ(sink.TakeNewFault().kind, OutputFault::Kind::None);
 }
 
 TEST(DirectPortIo, PanicAsTheFirstAccessIsRefusedWithoutMaskingInterrupts) {
@@ -164,5 +164,5 @@ TEST(DirectPortIo, PanicAsTheFirstAccessIsRefusedWithoutMaskingInterrupts) {
   ExceptionWatch watch;
   mpu.Panic(0x330);
   EXPECT_EQ(g_seen.size(), 1u);  // the first status poll, nothing after it
-  EXPECT_EQ(mpu.TakeNewFault(), PortFault::AccessRefused);
+  EXPECT_EQ(mpu.Fault(), OutputFault::Kind::PortAccessRefused);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A clock that moves on by a fixed step each time it is read, so that bounded waits end after a
 // known number of polls without any real time passing.
-#include "panel/device/port_io.h"
+#include "panel/device/tick_source.h"
 
 class SteppingClock : public TickSource {
  public:

@@ -17,6 +17,8 @@ class FakeMidiOut : public MidiOutApi {
   };
 
   std::vector<std::string> names = {"Synth A", "USB MIDI"};
+  int silent = -1;  // the id of a device that does not tell its name
+  int countsAsked = 0;
   uint32_t openResult = kNoError;
   uint32_t sendResult = kNoError;
   int donePauses = 0;           // polls until the driver is done with a buffer; -1: never
@@ -25,9 +27,12 @@ class FakeMidiOut : public MidiOutApi {
   std::vector<std::vector<uint8_t>> sent;  // each message the driver took, in order
   std::vector<std::unique_ptr<Block>> blocks;
 
-  unsigned DeviceCount() override { return static_cast<unsigned>(names.size()); }
+  unsigned DeviceCount() override {
+    ++countsAsked;
+    return static_cast<unsigned>(names.size());
+  }
   bool DeviceName(unsigned id, char* name) override {
-    if (id >= names.size()) return false;
+    if (id >= names.size() || static_cast<int>(id) == silent) return false;
     names[id].copy(name, kNameCapacity - 1);
     name[std::min(names[id].size(), kNameCapacity - 1)] = '\0';
     return true;

@@ -2,7 +2,6 @@
 // bounded waits and the way back after a fault.
 #include <gtest/gtest.h>
 
-#include <utility>
 #include <vector>
 
 #include "panel/device/card_ports_output.h"
@@ -101,7 +100,6 @@ TEST(MpuHandshake, SlowInterfaceWithinTheLimitIsNotAFault) {
   card.Send(kReverbMessage);
   EXPECT_EQ(CapturedDataBytes(card.model), kReverbMessage);
   EXPECT_TRUE(card.mpu.Responding());
-  EXPECT_EQ(card.mpu.TakeNewFault(), PortFault::None);
 }
 
 TEST(MpuReset, ExchangeIsMaskedAndEndsInUartMode) {
@@ -168,7 +166,7 @@ TEST(MpuInterrupts, MaskedOnlyAroundTheResetOnEveryPath) {
   lost.mpu.Panic(kBase);
   EXPECT_FALSE(lost.model.InterruptsDisabled());
   EXPECT_EQ(CapturedEvents(lost.model).back(), Sti());
-  EXPECT_EQ(lost.mpu.Fault(), PortFault::NotResponding);
+  EXPECT_EQ(lost.mpu.Fault(), OutputFault::Kind::PortNotResponding);
 
   // An interface that keeps sending other bytes cannot hold the reset either.
   ChattyIo chatty;
@@ -177,7 +175,7 @@ TEST(MpuInterrupts, MaskedOnlyAroundTheResetOnEveryPath) {
   mpu.ResetToUart(kBase);
   EXPECT_EQ(chatty.disables, 1);
   EXPECT_EQ(chatty.enables, 1);
-  EXPECT_EQ(mpu.Fault(), PortFault::NotResponding);
+  EXPECT_EQ(mpu.Fault(), OutputFault::Kind::PortNotResponding);
 
   // Absent from the start: the first wait gives up before the mask is touched.
   Card absent;
@@ -190,7 +188,7 @@ TEST(MpuTimeout, AbsentInterfaceGivesUpOnceAndDropsEverythingAfter) {
   Card card;
   card.model.SetAbsent(true);
   card.Send(kReverbMessage);
-  EXPECT_EQ(card.mpu.Fault(), PortFault::NotResponding);
+  EXPECT_EQ(card.mpu.Fault(), OutputFault::Kind::PortNotResponding);
   EXPECT_GE(card.clock.reads(), 2u);
   const uint32_t pollsForFirstWait = card.model.StatusReads();
   EXPECT_GE(pollsForFirstWait, mpu401::kWaitLimitMs / 2);  // it did wait, on a 1 ms/read clock
@@ -201,9 +199,6 @@ TEST(MpuTimeout, AbsentInterfaceGivesUpOnceAndDropsEverythingAfter) {
   card.Send(kReverbMessage);
   EXPECT_EQ(card.model.StatusReads(), pollsForFirstWait);
   EXPECT_EQ(card.model.EventCount(), 0u);
-
-  EXPECT_EQ(card.mpu.TakeNewFault(), PortFault::NotResponding);
-  EXPECT_EQ(card.mpu.TakeNewFault(), PortFault::None);
 }
 
 TEST(MpuTimeout, InterfaceLostInTheMiddleOfAMessage) {
@@ -222,7 +217,7 @@ TEST(MpuTimeout, WaitEndsEvenWhenTheClockStandsStill) {
   StoppedClock clock;
   MpuPort mpu(model, clock);
   mpu.WriteData(kBase, 0xF0);
-  EXPECT_EQ(mpu.Fault(), PortFault::NotResponding);
+  EXPECT_EQ(mpu.Fault(), OutputFault::Kind::PortNotResponding);
   EXPECT_EQ(model.StatusReads(), mpu401::kWaitPollLimit);
 }
 
@@ -230,75 +225,35 @@ TEST(MpuRecovery, PanicFindsTheInterfaceAgainAndSendingResumes) {
   Card card;
   card.model.SetAbsent(true);
   card.Send(kVolumeMessage);
-  ASSERT_EQ(card.mpu.TakeNewFault(), PortFault::NotResponding);
+  ASSERT_FALSE(card.mpu.Responding());
 
   // Back on the bus, but nothing is sent until the user presses Panic.
   card.model.SetAbsent(false);
   card.Send(kVolumeMessage);
   EXPECT_EQ(card.model.EventCount(), 0u);
 
-  // Panic while it is still away: bounded, the same fault, not told again.
+  // Panic while it is still away: bounded, the same fault.
   card.model.SetAbsent(true);
   card.mpu.Panic(kBase);
-  EXPECT_EQ(card.mpu.Fault(), PortFault::NotResponding);
-  EXPECT_EQ(card.mpu.TakeNewFault(), PortFault::None);
+  EXPECT_EQ(card.mpu.Fault(), OutputFault::Kind::PortNotResponding);
 
   card.model.SetAbsent(false);
   card.model.ClearEvents();
   card.mpu.Panic(kBase);
   EXPECT_TRUE(card.mpu.Responding());
-  EXPECT_EQ(card.mpu.TakeNewFault(), PortFault::None);
   card.Send(kReverbMessage);
   EXPECT_EQ(CapturedMessages(card.model), std::vector<std::vector<uint8_t>>{kReverbMessage});
-
-  // A later loss is a new fault and is told again.
-  card.model.SetAbsent(true);
-  card.Send(kVolumeMessage);
-  EXPECT_EQ(card.mpu.TakeNewFault(), PortFault::NotResponding);
 }
 
-TEST(MpuRefused, RefusalIsReportedOnceAndNothingIsTriedAgain) {
+TEST(MpuRefused, RefusalIsFinalAndNothingIsTriedAgain) {
   Card card;
   card.model.SetRefused(true);
   card.Send(kReverbMessage);
-  EXPECT_EQ(card.mpu.Fault(), PortFault::AccessRefused);
-  EXPECT_EQ(card.mpu.TakeNewFault(), PortFault::AccessRefused);
-  EXPECT_EQ(card.mpu.TakeNewFault(), PortFault::None);
+  EXPECT_EQ(card.mpu.Fault(), OutputFault::Kind::PortAccessRefused);
   EXPECT_EQ(card.clock.reads(), 0u);  // refused at the first poll: no waiting
 
   card.mpu.Panic(kBase);
   card.mpu.ResetToUart(kBase);
-  EXPECT_EQ(card.mpu.Fault(), PortFault::AccessRefused);
-  EXPECT_EQ(card.mpu.TakeNewFault(), PortFault::None);
+  EXPECT_EQ(card.mpu.Fault(), OutputFault::Kind::PortAccessRefused);
   EXPECT_EQ(card.clock.reads(), 0u);
-}
-
-// A system that allows port access only through a port-driver library says why it refuses; the
-// panel reports that reason, once, like any other refusal.
-class LibraryRefusal : public Mpu401Model {
- public:
-  explicit LibraryRefusal(Refusal why) : why_(why) { SetRefused(true); }
-  Refusal WhyRefused() const override { return why_; }
-
- private:
-  Refusal why_;
-};
-
-TEST(MpuRefused, AMissingOrStoppedPortDriverIsItsOwnFault) {
-  const std::pair<PortIo::Refusal, PortFault> cases[] = {
-      {PortIo::Refusal::System, PortFault::AccessRefused},
-      {PortIo::Refusal::NoPortDriver, PortFault::NoPortDriver},
-      {PortIo::Refusal::PortDriverNotRunning, PortFault::PortDriverNotRunning}};
-  for (const auto& [why, fault] : cases) {
-    LibraryRefusal io(why);
-    SteppingClock clock;
-    MpuPort mpu(io, clock);
-    uint32_t port = kBase;
-    CardPortsOutput sink(mpu, port);
-    sink.Send(kVolumeMessage.data(), kVolumeMessage.size());
-    mpu.Panic(kBase);
-    EXPECT_EQ(mpu.TakeNewFault(), fault);
-    EXPECT_EQ(mpu.TakeNewFault(), PortFault::None);
-    EXPECT_EQ(io.EventCount(), 0u);
-  }
 }

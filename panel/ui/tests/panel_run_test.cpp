@@ -48,7 +48,8 @@ class ToldNotices : public PanelNotices {
     told.push_back("file " + std::to_string(static_cast<int>(result.outcome)) + " " + path);
   }
   void OutputFailed(const OutputFaultReport& report) override {
-    told.push_back("fault " + std::to_string(report.stringId) + " " + std::to_string(report.port));
+    told.push_back("fault " + std::to_string(report.stringId) + " " + std::to_string(report.port) +
+                   (report.fault.OfDevice() ? std::string(" ") + report.fault.device : ""));
   }
   Told told;
 };
@@ -223,9 +224,9 @@ TEST(PanelRun, TheChosenOutputGetsTheWholeStateAndIsSavedByName) {
   bench.run.TellNewFault();
   bench.run.ChooseOutput("Gone");
   bench.run.TellNewFault();
-  EXPECT_EQ(bench.notices.told, (Told{"fault " + std::to_string(IDS_OUTPUT_NOT_TAKING) + " 816",
-                                      "fault " + std::to_string(IDS_OUTPUT_NOT_OPENED) + " 816",
-                                      "fault " + std::to_string(IDS_OUTPUT_MISSING) + " 816"}));
+  EXPECT_EQ(bench.notices.told, (Told{"fault " + std::to_string(IDS_OUTPUT_NOT_TAKING) + " 816 USB MIDI",
+                                      "fault " + std::to_string(IDS_OUTPUT_NOT_OPENED) + " 816 USB MIDI",
+                                      "fault " + std::to_string(IDS_OUTPUT_MISSING) + " 816 Gone"}));
   EXPECT_STREQ(bench.run.OutputName(), "Gone");
 
   bench.run.ChooseOutput("");
@@ -250,10 +251,10 @@ TEST(PanelRun, FaultsAreToldOnceAndNotBeforeTheFirstPush) {
   EXPECT_FALSE(bench.run.TellNewFault()) << "once per fault";
   EXPECT_EQ(bench.notices.told, Told{"fault " + std::to_string(IDS_PORT_NOT_RESPONDING) + " 816"});
 
-  EXPECT_EQ(OutputFaultStringId(OutputFault::None), 0);
-  EXPECT_EQ(OutputFaultStringId(OutputFault::PortAccessRefused), IDS_PORT_REFUSED);
-  EXPECT_EQ(OutputFaultStringId(OutputFault::NoPortDriver), IDS_PORT_NO_DRIVER);
-  EXPECT_EQ(OutputFaultStringId(OutputFault::PortDriverNotRunning), IDS_PORT_DRIVER_NOT_RUNNING);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::Kind::None), 0);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::Kind::PortAccessRefused), IDS_PORT_REFUSED);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::Kind::NoPortDriver), IDS_PORT_NO_DRIVER);
+  EXPECT_EQ(OutputFaultStringId(OutputFault::Kind::PortDriverNotRunning), IDS_PORT_DRIVER_NOT_RUNNING);
 }
 
 TEST(PanelRun, PanicResetsTheInterfaceAtTheStoredPort) {

@@ -37,7 +37,6 @@ class PanelDialogTest : public ::testing::Test {
     run->LoadStored();
     outputs = std::make_unique<ProgramOutputs>(model, clock, run->PortBase(), "");
     run->Connect(outputs->Chosen());
-    notices.SetOutput(outputs->Chosen());
     dialog = std::make_unique<PanelDialog>(TestModule(), *run, controls, notices, *outputs, nullptr, "Test panel");
     ASSERT_TRUE(dialog->Create(TestModule(), IDD_PANEL, nullptr));
     ShowWindow(dialog->Handle(), SW_SHOW);

@@ -49,7 +49,9 @@ LRESULT CALLBACK MessageBoxCatcher::Hook(int code, WPARAM wParam, LPARAM lParam)
   if (code == HCBT_ACTIVATE && g_catcher) {
     HWND box = reinterpret_cast<HWND>(wParam);
     HWND text = GetDlgItem(box, 0xFFFF);
-    if (ClassOf(box) == "#32770" && text) {
+    // A message box: its text is the static 0xFFFF, and it has an OK button (the panel, whose
+    // unnamed labels are 0xFFFF too, has none).
+    if (ClassOf(box) == "#32770" && text && GetDlgItem(box, IDOK)) {
       g_catcher->texts.push_back(TextOf(text));
       g_catcher->ownerVisible.push_back(IsWindowVisible(GetWindow(box, GW_OWNER)) != FALSE);
       PostMessageA(box, WM_COMMAND, IDOK, 0);
