@@ -50,7 +50,9 @@ int PanelRun::Send(const char* file) {
     }
   }
   Push();
-  return TellNewFault() ? kExitCardUnreachable : kExitDone;
+  // A fault told before (the running panel's) still means the card got nothing.
+  const bool told = TellNewFault();
+  return told || (relay_.output != nullptr && relay_.output->Faults().Lasts()) ? kExitCardUnreachable : kExitDone;
 }
 
 int PanelRun::SendWithoutWindow(const char* file) {

@@ -297,7 +297,7 @@ TEST(PanelRun, ASecondStartHandsItsRequestToTheRunningPanelAndEndsWithItsAnswer)
   struct Case {
     const char* line;
     Found found;
-    bool cardGone;  // the card stops answering once the panel runs
+    int cardGone;  // 1: the card stops answering once the panel runs; 2: and the panel told so already
     Kind kind;
     int exitCode;
     const char* asked;
@@ -315,6 +315,7 @@ TEST(PanelRun, ASecondStartHandsItsRequestToTheRunningPanelAndEndsWithItsAnswer)
       {"T -SEND good.syx", kAnswers, false, Kind::Answered, kExitDone, "find sgood.syx", 35, 16, ""},
       {"T /send missing.syx", kAnswers, false, Kind::Answered, kExitBadStart, "find smissing.syx", 0, 90, "file"},
       {"T /send", kAnswers, true, Kind::Answered, kExitCardUnreachable, "find s", 0, 90, "fault"},
+      {"T /send", kAnswers, 2, Kind::Answered, kExitCardUnreachable, "find s", 0, 90, ""},
       {"T good.syx", kSilent, false, Kind::NoAnswer, kExitNoAnswer, "find a", 0, 90, ""},
       {"T /send", kSilent, false, Kind::NoAnswer, kExitNoAnswer, "find s", 0, 90, ""},
   };
@@ -323,7 +324,12 @@ TEST(PanelRun, ASecondStartHandsItsRequestToTheRunningPanelAndEndsWithItsAnswer)
     running.Begin();
     running.run.Start(nullptr);
     running.card.TakeMessages();
-    running.card.card.SetAbsent(c.cardGone);
+    running.card.card.SetAbsent(c.cardGone != 0);
+    if (c.cardGone == 2) {
+      running.run.Panic();
+      running.run.TellNewFault();
+      running.notices.told.clear();
+    }
     FakeRunningPanel panel(c.found != kNone, c.found == kAnswers ? &running.run : nullptr);
     const StartOutcome outcome = StartBesideRunningPanel(ReadCommandLine(c.line), panel);
     const std::string row = std::string(c.line) + (c.cardGone ? " (card gone)" : "");
