@@ -21,8 +21,9 @@ class PanelApp {
   // The base address of the MIDI interface: the low word of the stored port.
   uint16_t PortBase() const { return run_.PortBase(); }
   // Runs the panel with `io` as the way to the interface (the real ports or the software model)
-  // and the file named at start (null: none), then saves the settings; the exit code.
-  int Run(PortIo& io, TickSource& clock, const char* startFile);
+  // and the file named at start (null: none), then saves the settings; the exit code. programName:
+  // the name of this program's entry that restores the card at every Windows start.
+  int Run(PortIo& io, TickSource& clock, const char* startFile, const char* programName);
   // Restores the card without a window from the stored settings and `file` (null: none); the exit
   // code.
   int Send(PortIo& io, TickSource& clock, const char* file);

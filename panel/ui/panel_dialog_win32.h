@@ -11,6 +11,7 @@
 #include "panel/ui/panel_notices_win32.h"
 #include "panel/ui/panel_run.h"
 #include "panel/ui/program_outputs_win32.h"
+#include "panel/ui/startup_entry_win32.h"
 
 class PanelDialog final : public Dialog<PanelDialog> {
  public:
@@ -18,9 +19,10 @@ class PanelDialog final : public Dialog<PanelDialog> {
   // window is on the screen.
   static constexpr UINT kCheckPortMessage = WM_APP + 1;
 
-  // controls and notices: the ones `run` was made with; startFile: the file named at start, or null.
+  // controls and notices: the ones `run` was made with; startFile: the file named at start, or null;
+  // programName: the name of this program's entry that restores the card at every Windows start.
   PanelDialog(HINSTANCE instance, PanelRun& run, Win32ControlSurface& controls, BoxNotices& notices,
-              ProgramOutputs& outputs, const char* startFile);
+              ProgramOutputs& outputs, const char* startFile, const char* programName);
   ~PanelDialog();
 
   // Runs the panel until Escape or the close box ends it.
@@ -32,6 +34,7 @@ class PanelDialog final : public Dialog<PanelDialog> {
   bool OnCommand(int id, int code, HWND control);
   bool OnHScroll(HWND control, int code);
   bool OnSysCommand(UINT command);
+  void OnInitMenuPopup(HMENU menu, bool windowMenu);
   void OnDropFiles(HDROP drop);
   void OnEndSession(bool ending);
   bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -54,4 +57,5 @@ class PanelDialog final : public Dialog<PanelDialog> {
   BoxNotices& notices_;
   ProgramOutputs& outputs_;
   const char* startFile_;
+  const RegistryStartupEntry startupEntry_;
 };

@@ -18,6 +18,14 @@
 #include "panel/device/port_driver_io_win32.h"
 #endif
 
+// The program's own name, which tells its entries from the other program's (the value that restores
+// the card at every Windows start).
+#ifdef TAMBREL_SIMULATED_PORT
+constexpr char kProgramName[] = "TambrelSim";
+#else
+constexpr char kProgramName[] = "Tambrel";
+#endif
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const PanelStart start = ReadCommandLine(GetCommandLineA());
   if (start.mode == PanelStart::Mode::Usage) {
@@ -40,5 +48,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 #else
   PortDriverIoWin32 io;
 #endif
-  return send ? app.Send(io, clock, file) : app.Run(io, clock, file);
+  return send ? app.Send(io, clock, file) : app.Run(io, clock, file, kProgramName);
 }
