@@ -80,6 +80,9 @@ class Dialog : public DialogWindow {
   bool OnSysCommand(UINT /*command*/) { return false; }
   // Files dropped on the window (it accepts them once it has called DragAcceptFiles).
   void OnDropFiles(HDROP /*drop*/) {}
+  // A menu of the window is about to open (windowMenu: the window menu): the last moment to set
+  // how its items show.
+  void OnInitMenuPopup(HMENU /*menu*/, bool /*windowMenu*/) {}
   bool OnQueryEndSession() { return true; }
   void OnEndSession(bool /*ending*/) {}
   bool OnAppMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
@@ -101,6 +104,13 @@ class Dialog : public DialogWindow {
     }
     if constexpr (requires(Derived& dialog) { dialog.OnDestroy(); }) {
       if (message == WM_DESTROY) self->OnDestroy();
+    }
+    // Only a dialog class with its own handler carries code for a menu about to open.
+    if constexpr (!__is_same(decltype(&Derived::OnInitMenuPopup), decltype(&Dialog::OnInitMenuPopup))) {
+      if (message == WM_INITMENUPOPUP) {
+        self->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
+        return FALSE;
+      }
     }
     switch (message) {
       case WM_INITDIALOG:

@@ -5,6 +5,8 @@
 #include <cstddef>
 
 constexpr size_t kStartFileCapacity = 260;
+// The switch that restores the card without a window, after its '/' or '-'.
+inline constexpr char kSendSwitch[] = "send";
 
 struct PanelStart {
   enum class Mode : unsigned char {
@@ -20,3 +22,10 @@ struct PanelStart {
 // separated by blanks; double quotes group blanks into one argument and are dropped (a name with
 // blanks comes quoted, as Explorer passes it; one without may come either way).
 PanelStart ReadCommandLine(const char* line);
+
+// Copies the argument at the start of p (blanks before it skipped, quotes dropped) into out; returns
+// where the line goes on, or null when no argument is left. An argument longer than out is cut,
+// which no file name survives.
+const char* NextArgument(const char* p, char* out, size_t capacity);
+// Whether an argument is /send or -send, in any letter case.
+bool IsSendSwitch(const char* argument);

@@ -26,12 +26,12 @@ PanelApp::PanelApp(HINSTANCE instance, bool withWindow)
   run_.LoadStored();
 }
 
-int PanelApp::Run(PortIo& io, TickSource& clock, const char* startFile, const char* mark) {
+int PanelApp::Run(PortIo& io, TickSource& clock, const char* startFile, const char* programName) {
   InitPanelControls();
   ProgramOutputs outputs(io, clock, run_.PortBase(), "");
   run_.Connect(outputs.Chosen());
   {
-    PanelDialog dialog(instance_, run_, windowControls_, notices_, outputs, startFile, mark);
+    PanelDialog dialog(instance_, run_, windowControls_, notices_, outputs, startFile, programName);
     dialog.Run();
   }
   run_.End();

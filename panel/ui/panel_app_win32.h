@@ -21,9 +21,10 @@ class PanelApp {
   // The base address of the MIDI interface: the low word of the stored port.
   uint16_t PortBase() const { return run_.PortBase(); }
   // Runs the panel with `io` as the way to the interface (the real ports or the software model)
-  // and the file named at start (null: none), its window marked as this program's running panel
-  // (running_panel_win32.h), then saves the settings; the exit code.
-  int Run(PortIo& io, TickSource& clock, const char* startFile, const char* mark);
+  // and the file named at start (null: none), then saves the settings; the exit code. programName:
+  // the program's own name, which marks its window as this program's running panel
+  // (running_panel_win32.h) and names its entry that restores the card at every Windows start.
+  int Run(PortIo& io, TickSource& clock, const char* startFile, const char* programName);
   // Restores the card without a window from the stored settings and `file` (null: none); the exit
   // code.
   int Send(PortIo& io, TickSource& clock, const char* file);

@@ -59,6 +59,7 @@
 // Commands of the window menu, above its standard items (the system keeps their low four bits)
 #define IDM_LOAD_SETTINGS 0x0010
 #define IDM_MIDI_OUTPUT 0x0020
+#define IDM_RESTORE_AT_START 0x0030
 
 // Commands of accelerator table 129
 #define IDM_ALT_V 2000
@@ -97,6 +98,11 @@
 #define IDS_OUTPUT_MISSING 192
 #define IDS_OUTPUT_NOT_OPENED 193
 #define IDS_OUTPUT_NOT_TAKING 194
+
+// The card restored at every Windows start: the window menu's check item, and what the panel tells
+// the user when the registry refuses to write or delete the entry
+#define IDS_RESTORE_AT_START_ITEM 197
+#define IDS_STARTUP_ENTRY_REFUSED 199
 
 // Dialog 103 "MIDI Output": the list of outputs
 #define IDC_OUTPUT_LIST 4001

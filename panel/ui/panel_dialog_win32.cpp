@@ -12,7 +12,7 @@ HACCEL g_panelAccelerators = nullptr;
 }  // namespace
 
 PanelDialog::PanelDialog(HINSTANCE instance, PanelRun& run, Win32ControlSurface& controls, BoxNotices& notices,
-                         ProgramOutputs& outputs, const char* startFile, const char* mark)
+                         ProgramOutputs& outputs, const char* startFile, const char* programName)
     : resources_(instance),
       icon_(LoadIconA(instance, MAKEINTRESOURCEA(IDI_PANEL))),
       smallIcon_(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_PANEL), IMAGE_ICON,
@@ -23,7 +23,8 @@ PanelDialog::PanelDialog(HINSTANCE instance, PanelRun& run, Win32ControlSurface&
       notices_(notices),
       outputs_(outputs),
       startFile_(startFile),
-      mark_(mark) {}
+      mark_(programName),
+      startupEntry_(programName) {}
 
 PanelDialog::~PanelDialog() {
   if (smallIcon_) DestroyIcon(smallIcon_);
@@ -100,7 +101,9 @@ bool PanelDialog::HandleCommand(int id, int code) {
 
 void PanelDialog::AddWindowMenuItems() {
   HMENU menu = GetSystemMenu(Handle(), FALSE);
-  const int items[][2] = {{IDM_LOAD_SETTINGS, IDS_LOAD_SETTINGS_ITEM}, {IDM_MIDI_OUTPUT, IDS_MIDI_OUTPUT_ITEM}};
+  const int items[][2] = {{IDM_LOAD_SETTINGS, IDS_LOAD_SETTINGS_ITEM},
+                          {IDM_MIDI_OUTPUT, IDS_MIDI_OUTPUT_ITEM},
+                          {IDM_RESTORE_AT_START, IDS_RESTORE_AT_START_ITEM}};
   UINT position = 0;
   for (const auto& item : items) {
     char text[64];
@@ -119,11 +122,24 @@ bool PanelDialog::OnSysCommand(UINT command) {
     case IDM_MIDI_OUTPUT:
       ChooseOutput();
       break;
+    case IDM_RESTORE_AT_START:
+      if (!startupEntry_.Toggle()) {
+        ShowProgramBox(Handle(), resources_, IDS_STARTUP_ENTRY_REFUSED, nullptr, MB_OK | MB_ICONEXCLAMATION);
+      }
+      break;
     default:
       return false;
   }
   TellNewFault();
   return true;
+}
+
+void PanelDialog::OnInitMenuPopup(HMENU menu, bool windowMenu) {
+  // The registry may have changed since the menu last opened (another program, the user).
+  if (windowMenu) {
+    CheckMenuItem(menu, IDM_RESTORE_AT_START,
+                  MF_BYCOMMAND | (startupEntry_.StartsThisProgram() ? MF_CHECKED : MF_UNCHECKED));
+  }
 }
 
 void PanelDialog::ChooseLoadFile() {

@@ -11,6 +11,7 @@
 #include "panel/ui/panel_notices_win32.h"
 #include "panel/ui/panel_run.h"
 #include "panel/ui/program_outputs_win32.h"
+#include "panel/ui/startup_entry_win32.h"
 
 class PanelDialog final : public Dialog<PanelDialog> {
  public:
@@ -20,10 +21,10 @@ class PanelDialog final : public Dialog<PanelDialog> {
   // Posted to itself once a request of a later start is answered: its box shows now.
   static constexpr UINT kShowHeldBoxMessage = WM_APP + 2;
 
-  // controls and notices: the ones `run` was made with; startFile: the file named at start, or
-  // null; mark: the name the window is marked with as this program's running panel.
+  // controls and notices: the ones `run` was made with; startFile: the file named at start, or null;
+  // programName: the program's own name (its running panel's mark, its entry at Windows start).
   PanelDialog(HINSTANCE instance, PanelRun& run, Win32ControlSurface& controls, BoxNotices& notices,
-              ProgramOutputs& outputs, const char* startFile, const char* mark);
+              ProgramOutputs& outputs, const char* startFile, const char* programName);
   ~PanelDialog();
 
   // Runs the panel until Escape or the close box ends it.
@@ -35,6 +36,7 @@ class PanelDialog final : public Dialog<PanelDialog> {
   bool OnCommand(int id, int code, HWND control);
   bool OnHScroll(HWND control, int code);
   bool OnSysCommand(UINT command);
+  void OnInitMenuPopup(HMENU menu, bool windowMenu);
   void OnDropFiles(HDROP drop);
   void OnEndSession(bool ending);
   bool OnAppMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -61,4 +63,5 @@ class PanelDialog final : public Dialog<PanelDialog> {
   ProgramOutputs& outputs_;
   const char* startFile_;
   const char* mark_;
+  const RegistryStartupEntry startupEntry_;
 };

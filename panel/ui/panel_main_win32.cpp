@@ -21,16 +21,17 @@
 #include "panel/device/port_driver_io_win32.h"
 #endif
 
-// The mark on this program's panel window: one panel per program, so each program has its own.
+// The program's own name, which tells its things from the other program's: the mark on its panel
+// window (one panel per program) and the value that restores the card at every Windows start.
 #ifdef TAMBREL_SIMULATED_PORT
-constexpr char kPanelMark[] = "TambrelSim panel";
+constexpr char kProgramName[] = "TambrelSim";
 #else
-constexpr char kPanelMark[] = "Tambrel panel";
+constexpr char kProgramName[] = "Tambrel";
 #endif
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const PanelStart start = ReadCommandLine(GetCommandLineA());
-  RunningPanelWin32 running(kPanelMark);
+  RunningPanelWin32 running(kProgramName);
   const StartOutcome outcome = StartBesideRunningPanel(start, running);
   if (outcome.kind == StartOutcome::Kind::Usage) ShowUsage(instance);
   if (outcome.kind == StartOutcome::Kind::NoAnswer) {
@@ -53,5 +54,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 #else
   PortDriverIoWin32 io;
 #endif
-  return send ? app.Send(io, clock, file) : app.Run(io, clock, file, kPanelMark);
+  return send ? app.Send(io, clock, file) : app.Run(io, clock, file, kProgramName);
 }

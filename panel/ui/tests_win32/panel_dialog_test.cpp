@@ -37,7 +37,7 @@ class PanelDialogTest : public ::testing::Test {
     run->LoadStored();
     outputs = std::make_unique<ProgramOutputs>(model, clock, run->PortBase(), "");
     run->Connect(outputs->Chosen());
-    dialog = std::make_unique<PanelDialog>(TestModule(), *run, controls, notices, *outputs, nullptr, "Test panel");
+    dialog = std::make_unique<PanelDialog>(TestModule(), *run, controls, notices, *outputs, nullptr, "TambrelTest");
     ASSERT_TRUE(dialog->Create(TestModule(), IDD_PANEL, nullptr));
     ShowWindow(dialog->Handle(), SW_SHOW);
     PumpMessages(dialog->Handle());
@@ -125,7 +125,10 @@ TEST_F(PanelDialogTest, StartupPushSetsEveryControlAndSends35Messages) {
   GetMenuStringA(menu, 1, item, sizeof item, MF_BYPOSITION);
   EXPECT_STREQ(item, "MIDI &output...");
   EXPECT_EQ(GetMenuItemID(menu, 1), static_cast<UINT>(IDM_MIDI_OUTPUT));
-  EXPECT_TRUE(GetMenuState(menu, 2, MF_BYPOSITION) & MF_SEPARATOR);
+  GetMenuStringA(menu, 2, item, sizeof item, MF_BYPOSITION);
+  EXPECT_STREQ(item, "Restore the card at &Windows start");
+  EXPECT_EQ(GetMenuItemID(menu, 2), static_cast<UINT>(IDM_RESTORE_AT_START));
+  EXPECT_TRUE(GetMenuState(menu, 3, MF_BYPOSITION) & MF_SEPARATOR);
 
   HWND window = dialog->Handle();
   HICON big = reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
