@@ -42,7 +42,7 @@ MACHINES = {0x8664: "x86_64", 0x14C: "i386"}
 SIZE_GOAL = 64 * 1024
 
 RT_ICON, RT_DIALOG, RT_STRING, RT_ACCELERATOR, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 5, 6, 9, 14, 16, 24
-PANEL_STRINGS = list(range(175, 186)) + list(range(187, 195)) + [200, 201]
+PANEL_STRINGS = list(range(175, 203))
 
 ASM_V1, ASM_V3 = "{urn:schemas-microsoft-com:asm.v1}", "{urn:schemas-microsoft-com:asm.v3}"
 WINDOWS_SETTINGS = "{http://schemas.microsoft.com/SMI/2005/WindowsSettings}"
