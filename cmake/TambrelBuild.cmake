@@ -22,6 +22,16 @@ if(NOT WIN32 AND TAMBREL_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(NOT WIN32 AND TAMBREL_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  # libFuzzer steers by the coverage of the code it feeds, so all of the project's native code is
+  # compiled with the coverage hooks, not only each fuzz target's own harness. Programs that do not
+  # link libFuzzer get the hooks' empty defaults from the sanitizer runtime.
+  if(NOT TAMBREL_SANITIZE)
+    message(FATAL_ERROR "TAMBREL_FUZZ needs TAMBREL_SANITIZE: the fuzz targets run under the sanitizers")
+  endif()
+  target_compile_options(tambrel_code INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 if(WIN32)
   # Shipped programs: statically linked, stripped, unused sections dropped, GUI subsystem, and
   # nothing of the C runtime: they start at their own entry (runtime/) and import only from the

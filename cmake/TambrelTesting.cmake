@@ -50,12 +50,21 @@ function(tambrel_add_native_test name)
   set_tests_properties(native.${name} PROPERTIES TIMEOUT 300)
 endfunction()
 
-# tambrel_add_fuzz_target(<name> SOURCES ... LIBS ...): built with libFuzzer, run for a bounded time.
+# tambrel_add_fuzz_target(<name> SOURCES ... LIBS ... FLOOR <n>): built with libFuzzer, run for a
+# bounded time. The code it feeds is compiled with coverage hooks (TambrelBuild.cmake), so libFuzzer
+# sees it; the test fails when the edges the run reached in that code (the project's code outside
+# tests/) stay below FLOOR, a figure measured on a run of the target, well above the few that a
+# build without the hooks shows (tests/fuzz_coverage_floor.py). The run starts from the seeds in
+# fuzz_seeds/<name> beside the target, where there are any; libFuzzer writes what it finds into the
+# first folder it is given, which is in the build tree, so a run never writes into the sources.
 function(tambrel_add_fuzz_target name)
   if(WIN32 OR NOT TAMBREL_FUZZ OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     return()
   endif()
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "FLOOR" "SOURCES;LIBS" ${ARGN})
+  if(NOT T_FLOOR)
+    message(FATAL_ERROR "fuzz target ${name} has no coverage FLOOR")
+  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
@@ -64,8 +73,13 @@ function(tambrel_add_fuzz_target name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TAMBREL_TEST_BIN_DIR})
   set(corpus ${CMAKE_BINARY_DIR}/fuzz-corpus/${name})
   file(MAKE_DIRECTORY ${corpus})
+  set(seeds ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_seeds/${name})
+  if(NOT IS_DIRECTORY ${seeds})
+    set(seeds)
+  endif()
   add_test(NAME fuzz.${name}
-    COMMAND ${name} -max_total_time=${TAMBREL_FUZZ_SECONDS} -print_final_stats=1 ${corpus})
+    COMMAND /usr/bin/python3 ${PROJECT_SOURCE_DIR}/tests/fuzz_coverage_floor.py ${PROJECT_SOURCE_DIR} ${T_FLOOR}
+      $<TARGET_FILE:${name}> -max_total_time=${TAMBREL_FUZZ_SECONDS} -print_final_stats=1 ${corpus} ${seeds})
   set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 300)
 endfunction()
 

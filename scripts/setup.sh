@@ -6,6 +6,8 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build clang libclang-rt-14-dev
+  # llvm-symbolizer: source lines in sanitizer reports, and the fuzz targets' coverage by source file.
+  llvm-14
   googletest libgmock-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xdotool imagemagick
