@@ -80,16 +80,15 @@ class Dialog : public DialogWindow {
   bool OnSysCommand(UINT /*command*/) { return false; }
   // Files dropped on the window (it accepts them once it has called DragAcceptFiles).
   void OnDropFiles(HDROP /*drop*/) {}
-  // A menu of the window is about to open (windowMenu: the window menu): the last moment to set
-  // how its items show.
-  void OnInitMenuPopup(HMENU /*menu*/, bool /*windowMenu*/) {}
   bool OnQueryEndSession() { return true; }
   void OnEndSession(bool /*ending*/) {}
   bool OnAppMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/) { return false; }
-  // Two handlers have no default, so that a dialog without them carries no code for their
+  // Three handlers have no default, so that a dialog without them carries no code for their
   // messages: LRESULT OnCopyData(const COPYDATASTRUCT& data), data that another program hands the
-  // window (WM_COPYDATA), whose result is the answer that program gets; and void OnDestroy(), the
-  // window going (WM_DESTROY), to take off what was attached to it.
+  // window (WM_COPYDATA), whose result is the answer that program gets; void OnDestroy(), the
+  // window going (WM_DESTROY), to take off what was attached to it; and
+  // void OnInitMenuPopup(HMENU menu, bool windowMenu), a menu of the window about to open
+  // (windowMenu: the window menu), the last moment to set how its items show.
 
  private:
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -105,8 +104,7 @@ class Dialog : public DialogWindow {
     if constexpr (requires(Derived& dialog) { dialog.OnDestroy(); }) {
       if (message == WM_DESTROY) self->OnDestroy();
     }
-    // Only a dialog class with its own handler carries code for a menu about to open.
-    if constexpr (!__is_same(decltype(&Derived::OnInitMenuPopup), decltype(&Dialog::OnInitMenuPopup))) {
+    if constexpr (requires(Derived& dialog, HMENU menu) { dialog.OnInitMenuPopup(menu, true); }) {
       if (message == WM_INITMENUPOPUP) {
         self->OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
         return FALSE;

@@ -52,8 +52,8 @@ class PanelRun {
   // Once the panel is on the screen: a start file that changed nothing, then a fault of the push.
   void TellStartNotices();
   // Restores the card: the settings of `file` (null: none) are taken, then the whole state is sent
-  // once. kExitDone; kExitCardUnreachable once the fault has been told; kExitBadStart once the
-  // file's fault has been told, and then nothing is sent.
+  // once. kExitDone; kExitCardUnreachable while the output fails (its fault told, unless it was
+  // told before); kExitBadStart once the file's fault has been told, and then nothing is sent.
   int Send(const char* file);
   // Restores the card without a window: Send, then the settings are saved when a file was taken.
   int SendWithoutWindow(const char* file);
@@ -94,7 +94,8 @@ class PanelRun {
     ChosenOutput* output = nullptr;
   };
 
-  // The file's settings over the current ones, shown and sent by the next push; told when not.
+  // The file's settings over the current ones, shown and sent by the next push; the caller tells a
+  // file that cannot be used.
   LoadResult TakeFile(const char* path);
   // Every control set and the whole state sent, through the chosen output (chosen with the first).
   void Push();
